@@ -1,0 +1,6 @@
+# The same program as a 64-bit build: its tests run under Wine on machines whose
+# kernel cannot run Wine's 32-bit half.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(VELBOR_MINGW_TRIPLE x86_64-w64-mingw32)
+set(VELBOR_WINE_LOADER /usr/lib/wine/wine64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace velbor {
+
+// The application's title: the window's caption, the title of a message box shown
+// without one, and the source named by every failure the host raises.
+inline constexpr char16_t kApplicationTitle[] = u"Brevanti Setup";
+
+}  // namespace velbor

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "host/text.h"
+
+namespace velbor {
+
+// A read-only view of bytes that someone else owns.
+using ByteView = std::span<const std::uint8_t>;
+
+// The resources of the program's own executable.
+class Resources {
+ public:
+  virtual ~Resources() = default;
+
+  // The string-table entry `number`. Fails with 326 when the entry is absent.
+  virtual Text LoadResourceText(std::int32_t number) = 0;
+
+  // The whole data of resource `number` of the type named `typeName`, viewed where
+  // it lies: nothing is copied, and the view stays valid while the program runs.
+  // Fails with 326 when the resource is absent.
+  virtual ByteView LoadResourceBytes(std::int32_t number, const Text& typeName) = 0;
+};
+
+}  // namespace velbor
