@@ -14,6 +14,6 @@ if(WIN32)
   # Unicode Win32 API, no min/max macros, and a static runtime so that the
   # executables need no MinGW DLL beside them.
   target_compile_definitions(velbor_compile_options INTERFACE
-    UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+    UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
   target_link_options(velbor_compile_options INTERFACE -static)
 endif()

@@ -1,0 +1,136 @@
+#include "app/win32/form1_window.h"
+
+#include "host/application.h"
+
+namespace velbor {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"VelborForm1";
+constexpr wchar_t kStartButtonCaption[] = L"Installa Brevanti";
+constexpr int kStartButtonId = 1;
+constexpr WORD kIconGroup = 1;
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// Layout in twips: 1440 to the inch, 15 to a pixel at 96 DPI.
+constexpr int kClientWidth = 8355;
+constexpr int kClientHeight = 2055;
+constexpr RECT kStartButton = {225, 330, 225 + 7935, 330 + 1500};
+// "MS Sans Serif" at 9.75 points, in hundredths of a point.
+constexpr int kButtonFontCentipoints = 975;
+
+int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+HFONT CreateButtonFont(UINT dpi) {
+  const int height = -MulDiv(kButtonFontCentipoints, static_cast<int>(dpi), 7200);
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+}
+
+const wchar_t* WideText(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+}  // namespace
+
+ATOM Form1Window::RegisterWindowClass(HINSTANCE instance) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &Form1Window::WindowProcedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconGroup));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconGroup),
+                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kWindowClass;
+  return RegisterClassExW(&windowClass);
+}
+
+Form1Window::Form1Window(HINSTANCE instance) {
+  RegisterWindowClass(instance);
+  CreateWindowExW(0, kWindowClass, WideText(kApplicationTitle), kWindowStyle, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+  startButton_ = CreateWindowExW(
+      0, L"BUTTON", kStartButtonCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
+      0, 0, 0, window_, reinterpret_cast<HMENU>(kStartButtonId), instance, nullptr);
+  LayOut(GetDpiForWindow(window_));
+}
+
+Form1Window::~Form1Window() {
+  if (IsWindow(window_)) DestroyWindow(window_);
+  if (buttonFont_ != nullptr) DeleteObject(buttonFont_);
+}
+
+void Form1Window::Show(int showCommand) {
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+  SetFocus(startButton_);
+}
+
+LRESULT CALLBACK Form1Window::WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    // The window learns its object before any other message reaches it.
+    auto* self =
+        static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DPICHANGED: {
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      LayOut(HIWORD(wParam));
+      return 0;
+    }
+    case WM_DESTROY:
+      // Closing the window ends the program at once.
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY: {
+      const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
+      window_ = nullptr;
+      return result;
+    }
+    default:
+      return DefWindowProcW(window_, message, wParam, lParam);
+  }
+}
+
+void Form1Window::LayOut(UINT dpi) {
+  RECT frame = {0, 0, TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
+  AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const int left = TwipsToPixels(kStartButton.left, dpi);
+  const int top = TwipsToPixels(kStartButton.top, dpi);
+  MoveWindow(startButton_, left, top, TwipsToPixels(kStartButton.right, dpi) - left,
+             TwipsToPixels(kStartButton.bottom, dpi) - top, TRUE);
+
+  HFONT oldFont = buttonFont_;
+  buttonFont_ = CreateButtonFont(dpi);
+  SendMessageW(startButton_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), TRUE);
+  if (oldFont != nullptr) DeleteObject(oldFont);
+}
+
+int RunMessageLoop(HWND dialogLikeWindow) {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Lets the keyboard press the button as in a dialog (Tab, Enter, Space).
+    if (IsDialogMessageW(dialogLikeWindow, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace velbor
