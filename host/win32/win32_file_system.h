@@ -1,0 +1,18 @@
+#pragma once
+
+#include "host/file_system.h"
+
+namespace velbor {
+
+// The files of the computer through the wide Win32 file API.
+class Win32FileSystem final : public FileSystem {
+ public:
+  Text FindFileName(const Text& path) override;
+  void DeleteFile(const Text& path) override;
+
+  // Writes a temporary file beside the target and moves it over the target, so
+  // that a failure at any point leaves the old file as it was.
+  void WriteWholeFile(const Text& path, ByteView bytes) override;
+};
+
+}  // namespace velbor

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "host/processes.h"
+
+namespace velbor {
+
+class Win32Processes final : public Processes {
+ public:
+  void StartProcess(const Text& commandLine, std::int32_t windowStyle) override;
+};
+
+}  // namespace velbor

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "host/user_interface.h"
+#include "host/win32/windows_api.h"
+
+namespace velbor {
+
+class Win32UserInterface final : public UserInterface {
+ public:
+  // The window that owns the boxes and that EndProgram closes; none until set.
+  void SetMainWindow(HWND window) { mainWindow_ = window; }
+
+  std::int32_t ShowMessage(const Text& prompt, std::int32_t style,
+                           const std::optional<Text>& title) override;
+  Text AskText(const Text& prompt, const Text& title, const Text& defaultText) override;
+  void PumpMessages() override;
+  [[noreturn]] void EndProgram() override;
+  void ResetMousePointer() override;
+
+ private:
+  HWND mainWindow_ = nullptr;
+};
+
+}  // namespace velbor

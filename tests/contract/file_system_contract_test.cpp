@@ -1,0 +1,208 @@
+// What every FileSystem must do, as Windows does it. The same cases run against the
+// scripted host natively and against the Win32 file system under Wine.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "host/failure.h"
+#include "host/file_system.h"
+#include "host/text.h"
+#include "tests/contract/file_system_world.h"
+
+namespace velbor::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes BytesOf(std::string_view text) { return {text.begin(), text.end()}; }
+
+// The number of the failure that `operation` raises, 0 when it succeeds.
+std::int32_t FailureNumberOf(const std::function<void()>& operation) {
+  try {
+    operation();
+  } catch (const HostFailure& failure) {
+    return failure.Number();
+  }
+  return 0;
+}
+
+class FileSystemContract : public ::testing::Test {
+ protected:
+  Text InFolder(const Text& name) { return world_->Folder() + name; }
+
+  void Put(const Text& name, std::string_view content,
+           FileSystemWorld::Attributes attributes = {}) {
+    world_->PutFile(InFolder(name), BytesOf(content), attributes);
+  }
+
+  std::optional<Bytes> Read(const Text& name) { return world_->ReadFile(InFolder(name)); }
+
+  std::vector<Text> Entries() {
+    std::vector<Text> names = world_->List(world_->Folder());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  Text Find(const Text& name) { return world_->Files().FindFileName(InFolder(name)); }
+
+  std::int32_t DeleteFailure(const Text& name) {
+    return FailureNumberOf([&] { world_->Files().DeleteFile(InFolder(name)); });
+  }
+
+  std::int32_t WriteFailure(const Text& name, std::string_view content) {
+    const Bytes bytes = BytesOf(content);
+    return FailureNumberOf([&] { world_->Files().WriteWholeFile(InFolder(name), bytes); });
+  }
+
+  std::unique_ptr<FileSystemWorld> world_ = MakeFileSystemWorld();
+};
+
+using FindFileNameContract = FileSystemContract;
+
+TEST_F(FindFileNameContract, AnswersTheStoredNameInAnyCase) {
+  Put(u"ReadMe.Txt", "r");
+  EXPECT_EQ(Find(u"ReadMe.Txt"), u"ReadMe.Txt");
+  EXPECT_EQ(Find(u"readme.txt"), u"ReadMe.Txt");
+  EXPECT_EQ(Find(u"README.TXT"), u"ReadMe.Txt");
+}
+
+TEST_F(FindFileNameContract, CountsReadOnlyFiles) {
+  Put(u"locked.dll", "l", {.readOnly = true});
+  EXPECT_EQ(Find(u"locked.dll"), u"locked.dll");
+}
+
+TEST_F(FindFileNameContract, AnswersEmptyForWhatIsNoVisibleFile) {
+  world_->MakeFolder(InFolder(u"Sub"));
+  Put(u"hidden.txt", "h", {.hidden = true});
+  Put(u"system.txt", "s", {.system = true});
+  EXPECT_EQ(Find(u"missing.txt"), u"");
+  EXPECT_EQ(Find(u"Sub"), u"");
+  EXPECT_EQ(Find(u"hidden.txt"), u"");
+  EXPECT_EQ(Find(u"system.txt"), u"");
+  EXPECT_EQ(Find(u"Missing\\file.txt"), u"");
+}
+
+TEST_F(FindFileNameContract, WildcardsNeverMatch) {
+  Put(u"a.txt", "a");
+  Put(u"b.txt", "b");
+  EXPECT_EQ(Find(u"*"), u"");
+  EXPECT_EQ(Find(u"*.*"), u"");
+  EXPECT_EQ(Find(u"*.txt"), u"");
+  EXPECT_EQ(Find(u"?.txt"), u"");
+  EXPECT_EQ(Find(u"a.tx?"), u"");
+  EXPECT_EQ(Find(u"a*"), u"");
+}
+
+using DeleteFileContract = FileSystemContract;
+
+TEST_F(DeleteFileContract, DeletesAFileNamedInAnyCase) {
+  Put(u"Old.dll", "o");
+  Put(u"other.dll", "x");
+  EXPECT_EQ(DeleteFailure(u"OLD.DLL"), 0);
+  EXPECT_EQ(Entries(), std::vector<Text>{u"other.dll"});
+}
+
+TEST_F(DeleteFileContract, MissingFileIsFileNotFound) {
+  EXPECT_EQ(DeleteFailure(u"missing.dll"), failure::kFileNotFound);
+}
+
+TEST_F(DeleteFileContract, FileInAMissingFolderIsPathNotFound) {
+  EXPECT_EQ(DeleteFailure(u"Missing\\a.dll"), failure::kPathNotFound);
+}
+
+TEST_F(DeleteFileContract, ReadOnlyFileIsPermissionDenied) {
+  Put(u"locked.dll", "keep", {.readOnly = true});
+  EXPECT_EQ(DeleteFailure(u"locked.dll"), failure::kPermissionDenied);
+  EXPECT_EQ(Read(u"locked.dll"), BytesOf("keep"));
+}
+
+TEST_F(DeleteFileContract, FileHeldOpenIsPermissionDenied) {
+  Put(u"busy.dll", "keep");
+  world_->HoldOpen(InFolder(u"busy.dll"));
+  EXPECT_EQ(DeleteFailure(u"busy.dll"), failure::kPermissionDenied);
+  world_->Release(InFolder(u"busy.dll"));
+  EXPECT_EQ(Read(u"busy.dll"), BytesOf("keep"));
+}
+
+TEST_F(DeleteFileContract, FolderIsPermissionDenied) {
+  world_->MakeFolder(InFolder(u"Sub"));
+  EXPECT_EQ(DeleteFailure(u"Sub"), failure::kPermissionDenied);
+  EXPECT_EQ(Entries(), std::vector<Text>{u"Sub"});
+}
+
+using WriteWholeFileContract = FileSystemContract;
+
+TEST_F(WriteWholeFileContract, CreatesANewFile) {
+  EXPECT_EQ(WriteFailure(u"new.zip", "PK\x03\x04"), 0);
+  EXPECT_EQ(Read(u"new.zip"), BytesOf("PK\x03\x04"));
+  EXPECT_EQ(Entries(), std::vector<Text>{u"new.zip"});
+}
+
+TEST_F(WriteWholeFileContract, ReplacesALongerFileWithExactlyTheNewBytes) {
+  Put(u"a.dll", "a much longer old content");
+  EXPECT_EQ(WriteFailure(u"a.dll", "new"), 0);
+  EXPECT_EQ(Read(u"a.dll"), BytesOf("new"));
+  EXPECT_EQ(Entries(), std::vector<Text>{u"a.dll"});
+}
+
+TEST_F(WriteWholeFileContract, ReplacesAFileNamedInAnotherCaseWithoutASecondEntry) {
+  Put(u"Manual.ZIP", "old");
+  EXPECT_EQ(WriteFailure(u"manual.zip", "new"), 0);
+  EXPECT_EQ(Read(u"Manual.ZIP"), BytesOf("new"));
+  EXPECT_EQ(Entries().size(), 1u);
+}
+
+TEST_F(WriteWholeFileContract, WritesAnEmptyFile) {
+  Put(u"a.dll", "old");
+  EXPECT_EQ(WriteFailure(u"a.dll", ""), 0);
+  EXPECT_EQ(WriteFailure(u"empty.txt", ""), 0);
+  EXPECT_EQ(Read(u"a.dll"), Bytes{});
+  EXPECT_EQ(Read(u"empty.txt"), Bytes{});
+}
+
+TEST_F(WriteWholeFileContract, WritesUnicodeNames) {
+  EXPECT_EQ(WriteFailure(u"Perché.txt", "è"), 0);
+  EXPECT_EQ(Read(u"Perché.txt"), BytesOf("è"));
+  EXPECT_EQ(Find(u"Perché.txt"), u"Perché.txt");
+  EXPECT_EQ(Entries(), std::vector<Text>{u"Perché.txt"});
+}
+
+TEST_F(WriteWholeFileContract, MissingFolderIsPathNotFoundAndMakesNothing) {
+  EXPECT_EQ(WriteFailure(u"Missing\\a.dll", "new"), failure::kPathNotFound);
+  EXPECT_EQ(Entries(), std::vector<Text>{});
+}
+
+TEST_F(WriteWholeFileContract, ReadOnlyTargetIsPermissionDeniedAndKeepsItsBytes) {
+  Put(u"locked.dll", "old content", {.readOnly = true});
+  EXPECT_EQ(WriteFailure(u"locked.dll", "new"), failure::kPermissionDenied);
+  EXPECT_EQ(Read(u"locked.dll"), BytesOf("old content"));
+  EXPECT_EQ(Entries(), std::vector<Text>{u"locked.dll"});
+}
+
+TEST_F(WriteWholeFileContract, TargetHeldOpenIsPermissionDeniedAndKeepsItsBytes) {
+  Put(u"busy.zip", "old content");
+  world_->HoldOpen(InFolder(u"busy.zip"));
+  EXPECT_EQ(WriteFailure(u"busy.zip", "new"), failure::kPermissionDenied);
+  world_->Release(InFolder(u"busy.zip"));
+  EXPECT_EQ(Read(u"busy.zip"), BytesOf("old content"));
+  EXPECT_EQ(Entries(), std::vector<Text>{u"busy.zip"});
+  // Nothing of the failed write stays open: the file can be replaced now.
+  EXPECT_EQ(WriteFailure(u"busy.zip", "new"), 0);
+  EXPECT_EQ(Read(u"busy.zip"), BytesOf("new"));
+}
+
+TEST_F(WriteWholeFileContract, TargetThatIsAFolderIsPermissionDenied) {
+  world_->MakeFolder(InFolder(u"Sub"));
+  EXPECT_EQ(WriteFailure(u"Sub", "new"), failure::kPermissionDenied);
+  EXPECT_EQ(Entries(), std::vector<Text>{u"Sub"});
+  EXPECT_EQ(world_->List(InFolder(u"Sub\\")), std::vector<Text>{});
+}
+
+}  // namespace
+}  // namespace velbor::testing

@@ -1,0 +1,115 @@
+#include "tests/doubles/scripted_host.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace velbor::testing {
+
+template <typename Action>
+auto ScriptedHost::Logged(Operation operation, Text subject, Action action) {
+  const std::size_t index = log_.size();
+  log_.push_back({operation, std::move(subject), 0});
+  if (std::optional<HostFailure> planned = failurePlan_.TakeFailureForCall(operation)) {
+    log_[index].failure = planned->Number();
+    throw *planned;
+  }
+  try {
+    return action();
+  } catch (const HostFailure& failure) {
+    log_[index].failure = failure.Number();
+    throw;
+  }
+}
+
+void ScriptedHost::FailCall(Operation operation, int nth, HostFailure failure) {
+  failurePlan_.FailCall(operation, nth, std::move(failure));
+}
+
+std::vector<Operation> ScriptedHost::Operations() const {
+  std::vector<Operation> operations;
+  for (const Call& call : log_) operations.push_back(call.operation);
+  return operations;
+}
+
+int ScriptedHost::CallCount(Operation operation) const {
+  return static_cast<int>(std::count_if(log_.begin(), log_.end(), [operation](const Call& call) {
+    return call.operation == operation && call.failure == 0;
+  }));
+}
+
+void ScriptedHost::RunMessageLoop() {
+  // A copy, so that a hook may replace itself while it runs.
+  if (std::function<void()> hook = messageLoopHook_) hook();
+}
+
+Text ScriptedHost::LoadResourceText(std::int32_t number) {
+  return Logged(Operation::kLoadResourceText, DecimalText(number),
+                [&] { return package_.TextOf(number); });
+}
+
+ByteView ScriptedHost::LoadResourceBytes(std::int32_t number, const Text& typeName) {
+  return Logged(Operation::kLoadResourceBytes, DecimalText(number) + u" " + typeName,
+                [&] { return package_.BytesOf(number, typeName); });
+}
+
+std::int32_t ScriptedHost::ShowMessage(const Text& prompt, std::int32_t style,
+                                       const std::optional<Text>& title) {
+  return Logged(Operation::kShowMessage, prompt, [&] {
+    messageBoxes_.push_back({prompt, style, title});
+    std::int32_t button = message_answer::kOk;
+    if (!buttons_.empty()) {
+      button = buttons_.front();
+      buttons_.pop_front();
+    }
+    RunMessageLoop();
+    return button;
+  });
+}
+
+Text ScriptedHost::AskText(const Text& prompt, const Text& title, const Text& defaultText) {
+  return Logged(Operation::kAskText, prompt, [&] {
+    prompts_.push_back({prompt, title, defaultText});
+    Text typed;
+    if (!typedTexts_.empty()) {
+      typed = std::move(typedTexts_.front());
+      typedTexts_.pop_front();
+    }
+    RunMessageLoop();
+    return typed;
+  });
+}
+
+void ScriptedHost::PumpMessages() {
+  Logged(Operation::kPumpMessages, {}, [&] { RunMessageLoop(); });
+}
+
+void ScriptedHost::EndProgram() {
+  Logged(Operation::kEndProgram, {}, [] {});
+}
+
+void ScriptedHost::ResetMousePointer() {
+  Logged(Operation::kResetMousePointer, {}, [] {});
+}
+
+Text ScriptedHost::FindFileName(const Text& path) {
+  return Logged(Operation::kFindFileName, path, [&] { return disk_.FindFileName(path); });
+}
+
+void ScriptedHost::DeleteFile(const Text& path) {
+  Logged(Operation::kDeleteFile, path, [&] { disk_.DeleteFile(path); });
+}
+
+void ScriptedHost::WriteWholeFile(const Text& path, ByteView bytes) {
+  Logged(Operation::kWriteWholeFile, path, [&] { disk_.WriteWholeFile(path, bytes); });
+}
+
+void ScriptedHost::StartProcess(const Text& commandLine, std::int32_t windowStyle) {
+  Logged(Operation::kStartProcess, commandLine, [&] {
+    if (windowStyle != window_style::kHidden && windowStyle != window_style::kMinimizedFocus) {
+      throw HostFailure(failure::kInvalidArgument);
+    }
+    startedProcesses_.push_back({commandLine, windowStyle});
+  });
+}
+
+}  // namespace velbor::testing

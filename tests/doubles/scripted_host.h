@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "host/failure.h"
+#include "host/file_system.h"
+#include "host/processes.h"
+#include "host/resources.h"
+#include "host/text.h"
+#include "host/user_interface.h"
+#include "tests/doubles/failure_plan.h"
+#include "tests/doubles/memory_file_system.h"
+#include "tests/doubles/memory_resources.h"
+#include "tests/doubles/operation.h"
+
+namespace velbor::testing {
+
+// The host as the tests script it: a package in memory, a user whose answers are
+// queued in advance, an in-memory disk and a record of everything the program
+// asked for. Every operation is logged in call order and can be made to fail; a
+// failing call changes nothing but the log.
+class ScriptedHost : public Resources, public UserInterface, public FileSystem, public Processes {
+ public:
+  struct MessageBoxShown {
+    Text prompt;
+    std::int32_t style = 0;
+    std::optional<Text> title;
+  };
+
+  struct PromptShown {
+    Text prompt;
+    Text title;
+    Text defaultText;
+  };
+
+  struct ProcessStarted {
+    Text commandLine;
+    std::int32_t windowStyle = 0;
+  };
+
+  struct Call {
+    Operation operation;
+    Text subject;              // the resource number, prompt, path or command line
+    std::int32_t failure = 0;  // the number it failed with, 0 when it succeeded
+  };
+
+  ScriptedHost() = default;
+  // The program holds on to its host, and byte views point into it.
+  ScriptedHost(const ScriptedHost&) = delete;
+  ScriptedHost& operator=(const ScriptedHost&) = delete;
+
+  // Arranged and read directly, without logging.
+  MemoryResources& Package() { return package_; }
+  MemoryFileSystem& Disk() { return disk_; }
+
+  // The user's next answers, taken in the order the boxes open. A box without a
+  // queued button answers OK; a prompt without a queued text answers as Cancel.
+  void QueueButton(std::int32_t button) { buttons_.push_back(button); }
+  void QueueTypedText(Text text) { typedTexts_.push_back(std::move(text)); }
+
+  // Runs whenever the window's message loop would: inside every box and prompt,
+  // while it is open, and in PumpMessages. Lets a test deliver a timer tick or a
+  // button press at those moments.
+  void SetMessageLoopHook(std::function<void()> hook) { messageLoopHook_ = std::move(hook); }
+
+  // Makes the `nth` next call of `operation` fail with `failure`; 1 is the next.
+  void FailCall(Operation operation, int nth, HostFailure failure);
+
+  const std::vector<MessageBoxShown>& MessageBoxes() const { return messageBoxes_; }
+  const std::vector<PromptShown>& Prompts() const { return prompts_; }
+  const std::vector<ProcessStarted>& StartedProcesses() const { return startedProcesses_; }
+  const std::vector<Call>& Log() const { return log_; }
+  std::vector<Operation> Operations() const;
+  // Calls of `operation` that succeeded.
+  int CallCount(Operation operation) const;
+  bool ProgramEnded() const { return CallCount(Operation::kEndProgram) > 0; }
+
+  Text LoadResourceText(std::int32_t number) override;
+  ByteView LoadResourceBytes(std::int32_t number, const Text& typeName) override;
+
+  std::int32_t ShowMessage(const Text& prompt, std::int32_t style,
+                           const std::optional<Text>& title) override;
+  Text AskText(const Text& prompt, const Text& title, const Text& defaultText) override;
+  void PumpMessages() override;
+  void EndProgram() override;
+  void ResetMousePointer() override;
+
+  Text FindFileName(const Text& path) override;
+  void DeleteFile(const Text& path) override;
+  void WriteWholeFile(const Text& path, ByteView bytes) override;
+
+  void StartProcess(const Text& commandLine, std::int32_t windowStyle) override;
+
+ private:
+  // Logs the call, then fails it as planned or runs `action`, logging its failure.
+  template <typename Action>
+  auto Logged(Operation operation, Text subject, Action action);
+  void RunMessageLoop();
+
+  MemoryResources package_;
+  MemoryFileSystem disk_;
+  FailurePlan failurePlan_;
+  std::deque<std::int32_t> buttons_;
+  std::deque<Text> typedTexts_;
+  std::function<void()> messageLoopHook_;
+  std::vector<MessageBoxShown> messageBoxes_;
+  std::vector<PromptShown> prompts_;
+  std::vector<ProcessStarted> startedProcesses_;
+  std::vector<Call> log_;
+};
+
+}  // namespace velbor::testing

@@ -1,0 +1,70 @@
+// Win32 cases beyond the shared file-system contract: paths that the platform
+// itself would misread, and names resolved against the current folder.
+#include <memory>
+
+#include "gtest/gtest.h"
+#include "host/win32/wide_text.h"
+#include "host/win32/windows_api.h"
+#include "tests/contract/file_system_world.h"
+#include "tests/win32/failure_matchers.h"
+
+namespace velbor::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class Win32FileSystemTest : public ::testing::Test {
+ protected:
+  Text In(const Text& name) { return world_->Folder() + name; }
+  FileSystem& Files() { return world_->Files(); }
+
+  std::unique_ptr<FileSystemWorld> world_ = MakeFileSystemWorld();
+};
+
+// A drive letter that names no drive here.
+Text MissingDrive() {
+  const DWORD drives = GetLogicalDrives();
+  for (char16_t letter = u'B'; letter <= u'Z'; ++letter) {
+    if ((drives & (1u << (letter - u'A'))) == 0) return Text{letter, u':', u'\\'};
+  }
+  return Text();
+}
+
+// "<", ">" and '"' are wildcards to the layer below FindFirstFileExW.
+TEST_F(Win32FileSystemTest, FindFileNameAnswersEmptyForPathsThatCannotNameAFile) {
+  world_->PutFile(In(u"plain.txt"), {1}, {});
+  for (const Text& path : {In(u"plain<"), In(u"plain.tx>"), In(u"plain\"txt"),
+                           MissingDrive() + u"plain.txt", Text()}) {
+    EXPECT_EQ(Files().FindFileName(path), u"") << Utf8FromText(path);
+  }
+}
+
+TEST_F(Win32FileSystemTest, FindFileNameMatchesNonAsciiNamesInAnyCase) {
+  world_->PutFile(In(u"Perché.txt"), {1}, {});
+  EXPECT_EQ(Files().FindFileName(In(u"PERCHÉ.TXT")), u"Perché.txt");
+}
+
+// Text cut at a NUL would name another file, which must not be touched.
+TEST_F(Win32FileSystemTest, PathsHoldingNulNameNoFile) {
+  world_->PutFile(In(u"a.dll"), {1}, {});
+  const Text cut = In(u"a.dll") + Text(1, u'\0') + u"b";
+  EXPECT_EQ(Files().FindFileName(cut), u"");
+  EXPECT_TRUE(FailsWith(52, [&] { Files().DeleteFile(cut); }));
+  EXPECT_TRUE(FailsWith(52, [&] { Files().WriteWholeFile(cut, Bytes{9}); }));
+  EXPECT_EQ(world_->ReadFile(In(u"a.dll")), Bytes{1});
+}
+
+// An empty folder from the lookups leaves a bare name, which means the current folder.
+TEST_F(Win32FileSystemTest, BareNamesLieInTheCurrentFolder) {
+  wchar_t previous[MAX_PATH];
+  ASSERT_NE(GetCurrentDirectoryW(MAX_PATH, previous), 0u);
+  ASSERT_TRUE(SetCurrentDirectoryW(WideFromText(world_->Folder()).c_str()));
+  Files().WriteWholeFile(u"bare.txt", Bytes{1});
+  const Text found = Files().FindFileName(u"bare.txt");
+  SetCurrentDirectoryW(previous);
+  EXPECT_EQ(found, u"bare.txt");
+  EXPECT_EQ(world_->List(world_->Folder()), std::vector<Text>{u"bare.txt"});
+}
+
+}  // namespace
+}  // namespace velbor::testing

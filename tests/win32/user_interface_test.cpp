@@ -1,0 +1,161 @@
+#include <algorithm>
+#include <string>
+
+#include "gtest/gtest.h"
+#include "host/application.h"
+#include "host/win32/ask_text_dialog.h"
+#include "host/win32/unique_handle.h"
+#include "host/win32/wide_text.h"
+#include "host/win32/win32_user_interface.h"
+#include "tests/win32/box_driver.h"
+#include "tests/win32/win32_test_support.h"
+
+namespace velbor::testing {
+namespace {
+
+// What the driver saw of an input box, checked once the box has closed.
+struct InputBoxSeen {
+  std::wstring prompt;
+  std::wstring field;
+  DWORD selectionStart = 1;
+  DWORD selectionEnd = 0;
+  bool fieldHasFocus = false;
+  bool okIsDefault = false;
+};
+
+InputBoxSeen LookAt(HWND box) {
+  InputBoxSeen seen;
+  seen.prompt = ControlText(GetDlgItem(box, ask_text_control::kPrompt));
+  HWND field = GetDlgItem(box, ask_text_control::kAnswer);
+  seen.field = ControlText(field);
+  SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&seen.selectionStart),
+               reinterpret_cast<LPARAM>(&seen.selectionEnd));
+  GUITHREADINFO focus{};
+  focus.cbSize = sizeof focus;
+  seen.fieldHasFocus =
+      GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &focus) && focus.hwndFocus == field;
+  seen.okIsDefault = LOWORD(SendMessageW(box, DM_GETDEFID, 0, 0)) == IDOK;
+  return seen;
+}
+
+TEST(Win32UserInterfaceTest, AskTextAnswersTheTextTypedAndOk) {
+  Win32UserInterface ui;
+  InputBoxSeen seen;
+  BoxDriver driver(L"Setup", [&](HWND box) {
+    seen = LookAt(box);
+    SetWindowTextW(GetDlgItem(box, ask_text_control::kAnswer), L"D:\\Altrove\\");
+    Press(box, IDOK);
+  });
+  const Text answer = ui.AskText(u"Dov'è Corsenta? & altro", u"Setup", u"C:\\Velbor\\Corsenta\\");
+  ASSERT_TRUE(driver.Finish());
+  EXPECT_EQ(answer, u"D:\\Altrove\\");
+  EXPECT_EQ(seen.prompt, L"Dov'è Corsenta? & altro");
+  EXPECT_EQ(seen.field, L"C:\\Velbor\\Corsenta\\");
+  EXPECT_EQ(seen.selectionStart, 0u);
+  EXPECT_EQ(seen.selectionEnd, seen.field.size());
+  EXPECT_TRUE(seen.fieldHasFocus);
+  EXPECT_TRUE(seen.okIsDefault);
+}
+
+TEST(Win32UserInterfaceTest, AskTextAnswersEmptyWhenCancelled) {
+  Win32UserInterface ui;
+  BoxDriver driver(L"Setup", [](HWND box) {
+    SetWindowTextW(GetDlgItem(box, ask_text_control::kAnswer), L"typed, then cancelled");
+    Press(box, IDCANCEL);
+  });
+  EXPECT_EQ(ui.AskText(u"Where?", u"Setup", u"C:\\"), u"");
+  EXPECT_TRUE(driver.Finish());
+}
+
+TEST(Win32UserInterfaceTest, ShowMessageWithoutTitleShowsTheApplicationsTitle) {
+  Win32UserInterface ui;
+  std::vector<std::wstring> texts;
+  BoxDriver driver(WideFromText(kApplicationTitle), [&](HWND box) {
+    texts = StaticTexts(box);
+    Press(box, IDOK);
+  });
+  EXPECT_EQ(ui.ShowMessage(u"Aggiornamento terminato!", 64, std::nullopt), 1);
+  ASSERT_TRUE(driver.Finish());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), L"Aggiornamento terminato!"), texts.end());
+}
+
+TEST(Win32UserInterfaceTest, ShowMessageAnswersTheButtonPressed) {
+  Win32UserInterface ui;
+  BoxDriver driver(L"Velbor S.r.l.", [](HWND box) { Press(box, IDYES); });
+  EXPECT_EQ(ui.ShowMessage(u"Interrompere?", 36, u"Velbor S.r.l."), 6);
+  EXPECT_TRUE(driver.Finish());
+}
+
+// Counts the messages that reach a message-only window.
+class CountingWindow {
+ public:
+  CountingWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = &CountingWindow::Procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VelborCountingWindow";
+    RegisterClassW(&windowClass);
+    window_ = CreateWindowW(L"VelborCountingWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            windowClass.hInstance, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  CountingWindow(const CountingWindow&) = delete;
+  CountingWindow& operator=(const CountingWindow&) = delete;
+  ~CountingWindow() { DestroyWindow(window_); }
+
+  HWND Get() const { return window_; }
+  int Count() const { return count_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) {
+      ++reinterpret_cast<CountingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))->count_;
+      return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+
+  HWND window_;
+  int count_ = 0;
+};
+
+TEST(Win32UserInterfaceTest, PumpMessagesHandlesWhatIsPendingAndKeepsAQuit) {
+  Win32UserInterface ui;
+  CountingWindow window;
+  ASSERT_NE(window.Get(), nullptr);
+  for (int i = 0; i < 3; ++i) PostMessageW(window.Get(), WM_APP, 0, 0);
+  ui.PumpMessages();
+  EXPECT_EQ(window.Count(), 3);
+
+  PostMessageW(window.Get(), WM_APP, 0, 0);
+  PostQuitMessage(7);
+  ui.PumpMessages();
+  EXPECT_EQ(window.Count(), 4);
+  MSG quit;
+  ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 7u);
+}
+
+TEST(Win32UserInterfaceTest, EndProgramClosesTheWindowAndExitsAtOnce) {
+  ScratchFolder scratch;
+  const std::wstring trace = scratch.Path() + L"trace";
+  std::wstring line =
+      Quoted(ProgramFolder() + L"velbor_end_program_helper.exe") + L" " + Quoted(trace);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &started));
+  UniqueKernelHandle process(started.hProcess);
+  UniqueKernelHandle thread(started.hThread);
+  ASSERT_EQ(WaitForSingleObject(process.Get(), 20000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  ASSERT_TRUE(GetExitCodeProcess(process.Get(), &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  const auto bytes = ReadWholeFile(trace);
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "window destroyed\n");
+}
+
+}  // namespace
+}  // namespace velbor::testing
