@@ -1,6 +1,7 @@
 #include "app/win32/form1_window.h"
 
 #include "host/application.h"
+#include "host/win32/wide_text.h"
 
 namespace velbor {
 namespace {
@@ -27,8 +28,6 @@ HFONT CreateButtonFont(UINT dpi) {
                      DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
 }
 
-const wchar_t* WideText(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-
 }  // namespace
 
 ATOM Form1Window::RegisterWindowClass(HINSTANCE instance) {
@@ -48,8 +47,9 @@ ATOM Form1Window::RegisterWindowClass(HINSTANCE instance) {
 
 Form1Window::Form1Window(HINSTANCE instance) {
   RegisterWindowClass(instance);
-  CreateWindowExW(0, kWindowClass, WideText(kApplicationTitle), kWindowStyle, CW_USEDEFAULT,
-                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+  CreateWindowExW(0, kWindowClass, WideFromText(kApplicationTitle).c_str(), kWindowStyle,
+                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                  instance, this);
   startButton_ = CreateWindowExW(
       0, L"BUTTON", kStartButtonCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
       0, 0, 0, window_, reinterpret_cast<HMENU>(kStartButtonId), instance, nullptr);

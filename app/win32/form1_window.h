@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include "host/win32/windows_api.h"
 
 namespace velbor {
 

@@ -1,5 +1,3 @@
-#include <windows.h>
-
 #include "app/win32/form1_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
