@@ -18,8 +18,15 @@ class Processes {
   virtual ~Processes() = default;
 
   // Starts `commandLine` and returns as soon as the program has started; nobody
-  // waits for it. Fails when it cannot be started or the style is not one above.
-  virtual void StartProcess(const Text& commandLine, std::int32_t windowStyle) = 0;
+  // waits for it. `program` is the full path of the file to run, which then gets
+  // the command line unchanged; when it is empty the command line's first word
+  // names the program, found by the system's search rules. Fails when it cannot be
+  // started or the style is not one above.
+  virtual void StartProcess(const Text& program, const Text& commandLine,
+                            std::int32_t windowStyle) = 0;
+
+  // The system's own folder, where its tools are, without a trailing "".
+  virtual Text SystemFolder() = 0;
 };
 
 }  // namespace velbor

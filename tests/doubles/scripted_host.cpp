@@ -103,12 +103,13 @@ void ScriptedHost::WriteWholeFile(const Text& path, ByteView bytes) {
   Logged(Operation::kWriteWholeFile, path, [&] { disk_.WriteWholeFile(path, bytes); });
 }
 
-void ScriptedHost::StartProcess(const Text& commandLine, std::int32_t windowStyle) {
+void ScriptedHost::StartProcess(const Text& program, const Text& commandLine,
+                                std::int32_t windowStyle) {
   Logged(Operation::kStartProcess, commandLine, [&] {
     if (windowStyle != window_style::kHidden && windowStyle != window_style::kMinimizedFocus) {
       throw HostFailure(failure::kInvalidArgument);
     }
-    startedProcesses_.push_back({commandLine, windowStyle});
+    startedProcesses_.push_back({program, commandLine, windowStyle});
   });
 }
 

@@ -39,6 +39,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   };
 
   struct ProcessStarted {
+    Text program;  // empty when the command line's first word names it
     Text commandLine;
     std::int32_t windowStyle = 0;
   };
@@ -94,7 +95,9 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   void DeleteFile(const Text& path) override;
   void WriteWholeFile(const Text& path, ByteView bytes) override;
 
-  void StartProcess(const Text& commandLine, std::int32_t windowStyle) override;
+  void StartProcess(const Text& program, const Text& commandLine,
+                    std::int32_t windowStyle) override;
+  Text SystemFolder() override { return systemFolder_; }
 
  private:
   // Logs the call, then fails it as planned or runs `action`, logging its failure.
@@ -112,6 +115,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   std::vector<PromptShown> prompts_;
   std::vector<ProcessStarted> startedProcesses_;
   std::vector<Call> log_;
+  Text systemFolder_ = u"C:\\Windows\\system32";
 };
 
 }  // namespace velbor::testing

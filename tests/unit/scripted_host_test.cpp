@@ -90,10 +90,13 @@ TEST_F(ScriptedHostTest, MessageLoopHookRunsWhileBoxesAreOpenAndWhilePumping) {
 }
 
 TEST_F(ScriptedHostTest, RecordsProcessesAndRefusesUnknownWindowStyles) {
-  host_.StartProcess(u"regsvr32.exe \"C:\\a.dll\" /s", window_style::kHidden);
-  host_.StartProcess(u"regasm.exe", window_style::kMinimizedFocus);
-  EXPECT_EQ(FailureNumberOf([&] { host_.StartProcess(u"x.exe", 1); }), failure::kInvalidArgument);
+  host_.StartProcess(u"C:\\Windows\\system32\\regsvr32.exe", u"regsvr32.exe \"C:\\a.dll\" /s",
+                     window_style::kHidden);
+  host_.StartProcess(u"", u"regasm.exe", window_style::kMinimizedFocus);
+  EXPECT_EQ(FailureNumberOf([&] { host_.StartProcess(u"", u"x.exe", 1); }),
+            failure::kInvalidArgument);
   ASSERT_EQ(host_.StartedProcesses().size(), 2u);
+  EXPECT_EQ(host_.StartedProcesses()[0].program, u"C:\\Windows\\system32\\regsvr32.exe");
   EXPECT_EQ(host_.StartedProcesses()[0].commandLine, u"regsvr32.exe \"C:\\a.dll\" /s");
   EXPECT_EQ(host_.StartedProcesses()[1].windowStyle, window_style::kMinimizedFocus);
 }
@@ -156,7 +159,7 @@ TEST_F(ScriptedHostTest, FailingCallChangesNothing) {
   EXPECT_EQ(FailureNumberOf([&] { host_.WriteWholeFile(u"C:\\App\\a.dll", Bytes{9}); }),
             failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf([&] { host_.DeleteFile(u"C:\\App\\a.dll"); }), failure::kDiskFull);
-  EXPECT_EQ(FailureNumberOf([&] { host_.StartProcess(u"x.exe", 0); }), failure::kDiskFull);
+  EXPECT_EQ(FailureNumberOf([&] { host_.StartProcess(u"", u"x.exe", 0); }), failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf([&] { host_.PumpMessages(); }), failure::kDiskFull);
 
   EXPECT_TRUE(host_.MessageBoxes().empty());
