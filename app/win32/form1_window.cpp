@@ -1,7 +1,10 @@
 #include "app/win32/form1_window.h"
 
+#include <utility>
+
 #include "host/application.h"
 #include "host/win32/wide_text.h"
+#include "host/win32/win32_failure.h"
 
 namespace velbor {
 namespace {
@@ -9,6 +12,7 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"VelborForm1";
 constexpr wchar_t kStartButtonCaption[] = L"Installa Brevanti";
 constexpr int kStartButtonId = 1;
+constexpr UINT_PTR kRetryTimerId = 1;
 constexpr WORD kIconGroup = 1;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -45,7 +49,8 @@ ATOM Form1Window::RegisterWindowClass(HINSTANCE instance) {
   return RegisterClassExW(&windowClass);
 }
 
-Form1Window::Form1Window(HINSTANCE instance) {
+Form1Window::Form1Window(HINSTANCE instance, UINT timerIntervalMilliseconds)
+    : timerInterval_(timerIntervalMilliseconds) {
   RegisterWindowClass(instance);
   CreateWindowExW(0, kWindowClass, WideFromText(kApplicationTitle).c_str(), kWindowStyle,
                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
@@ -59,6 +64,30 @@ Form1Window::Form1Window(HINSTANCE instance) {
 Form1Window::~Form1Window() {
   if (IsWindow(window_)) DestroyWindow(window_);
   if (buttonFont_ != nullptr) DeleteObject(buttonFont_);
+}
+
+void Form1Window::SetHandlers(std::function<void()> startPressed,
+                              std::function<void()> timerTicked) {
+  startPressed_ = std::move(startPressed);
+  timerTicked_ = std::move(timerTicked);
+}
+
+void Form1Window::SetStartButtonCaption(const Text& caption) {
+  SetWindowTextW(startButton_, WideFromText(caption).c_str());
+}
+
+void Form1Window::SetTimerEnabled(bool enabled) {
+  // Enabling a running timer leaves its countdown alone, as a timer control does.
+  if (enabled == timerEnabled_) return;
+  if (enabled) {
+    if (SetTimer(window_, kRetryTimerId, timerInterval_, nullptr) == 0) {
+      throw FailureFromLastError();
+    }
+    timerEnabled_ = true;
+  } else {
+    KillTimer(window_, kRetryTimerId);
+    timerEnabled_ = false;
+  }
 }
 
 void Form1Window::Show(int showCommand) {
@@ -83,6 +112,18 @@ LRESULT CALLBACK Form1Window::WindowProcedure(HWND window, UINT message, WPARAM 
 
 LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kStartButtonId && HIWORD(wParam) == BN_CLICKED && startPressed_) {
+        startPressed_();
+        return 0;
+      }
+      break;
+    case WM_TIMER:
+      if (wParam == kRetryTimerId && timerTicked_) {
+        timerTicked_();
+        return 0;
+      }
+      break;
     case WM_DPICHANGED: {
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(window_, nullptr, suggested->left, suggested->top,
@@ -101,8 +142,9 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return result;
     }
     default:
-      return DefWindowProcW(window_, message, wParam, lParam);
+      break;
   }
+  return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 void Form1Window::LayOut(UINT dpi) {

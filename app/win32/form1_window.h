@@ -1,21 +1,30 @@
 #pragma once
 
+#include <functional>
+
+#include "app/main_window.h"
+#include "host/text.h"
 #include "host/win32/windows_api.h"
 
 namespace velbor {
 
 // The installer's only window: the application's title as caption, the program's
-// icon and the start button. Its layout is given in twips and converted with the
-// window's own DPI, so it keeps its proportions on any screen.
-class Form1Window {
+// icon, the start button and the retry timer. Its layout is given in twips and
+// converted with the window's own DPI, so it keeps its proportions on any screen.
+// What a press or a tick does is the business of the handlers it is given.
+class Form1Window final : public MainWindow {
  public:
-  explicit Form1Window(HINSTANCE instance);
-  ~Form1Window();
+  Form1Window(HINSTANCE instance, UINT timerIntervalMilliseconds);
+  ~Form1Window() override;
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
 
   HWND Handle() const { return window_; }
   void Show(int showCommand);
+  void SetHandlers(std::function<void()> startPressed, std::function<void()> timerTicked);
+
+  void SetStartButtonCaption(const Text& caption) override;
+  void SetTimerEnabled(bool enabled) override;
 
  private:
   static ATOM RegisterWindowClass(HINSTANCE instance);
@@ -26,6 +35,10 @@ class Form1Window {
   HWND window_ = nullptr;
   HWND startButton_ = nullptr;
   HFONT buttonFont_ = nullptr;
+  UINT timerInterval_;
+  bool timerEnabled_ = false;
+  std::function<void()> startPressed_;
+  std::function<void()> timerTicked_;
 };
 
 // Runs the window messages until the window is closed; answers the exit code.

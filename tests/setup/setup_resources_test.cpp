@@ -18,7 +18,9 @@
 
 namespace {
 
-std::wstring gSetupPath;  // set once by wmain, before any test runs
+// Set once by wmain, before any test runs.
+std::wstring gSetupPath;
+std::wstring gArchivePath;
 
 struct FreeModule {
   void operator()(HMODULE module) const { FreeLibrary(module); }
@@ -127,9 +129,8 @@ TEST_F(SetupResources, CustomResourceIsTheArchiveAndOneZeroByteInItalian) {
   EXPECT_EQ(languages, std::set<WORD>{0x0410});
 
   const std::vector<std::uint8_t> payload = Data(L"CUSTOM", MAKEINTRESOURCEW(101), 0x0410);
-  const std::wstring folder = gSetupPath.substr(0, gSetupPath.find_last_of(L'\\') + 1);
-  std::ifstream archive(std::filesystem::path(folder + L"package\\Brevanti.zip"), std::ios::binary);
-  ASSERT_TRUE(archive) << "the generated archive beside setup.exe is missing";
+  std::ifstream archive(std::filesystem::path(gArchivePath), std::ios::binary);
+  ASSERT_TRUE(archive) << "the generated archive is missing";
   const std::vector<std::uint8_t> expected{std::istreambuf_iterator<char>(archive), {}};
 
   EXPECT_EQ(payload, expected);
@@ -206,10 +207,11 @@ TEST_F(SetupResources, ManifestAsksForAdministratorPerMonitorDpiAndCommonControl
 
 int wmain(int argc, wchar_t** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: velbor_setup_resources_test PATH_OF_SETUP_EXE\n");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: velbor_setup_resources_test SETUP_EXE ARCHIVE\n");
     return 2;
   }
   gSetupPath = argv[1];
+  gArchivePath = argv[2];
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,122 @@
+#include "app/form1.h"
+
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include "app/install_pass.h"
+#include "app/update_summary.h"
+#include "host/failure.h"
+
+namespace velbor {
+namespace {
+
+// Failed timer passes after which a tick asks whether to stop.
+constexpr std::int32_t kAttemptsBeforeAsking = 40;
+
+// Marks a handler as busy for as long as it lives.
+class BusyScope {
+ public:
+  explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+  ~BusyScope() { busy_ = false; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  bool& busy_;
+};
+
+Text PressErrorText(const HostFailure& caught) {
+  Text text(u"Error ");
+  text += DecimalText(caught.Number());
+  text += u" (";
+  text += caught.Description();
+  text += u") in procedure cmdAvviaConTimer_Click of Form Form1";
+  return text;
+}
+
+}  // namespace
+
+Form1::Form1(const InstallerHost& host, MainWindow& window, TemplateResolver resolve)
+    : host_(host), window_(window), resolve_(std::move(resolve)) {}
+
+void Form1::cmdAvviaConTimer_Click() {
+  if (handlerBusy_) return;
+  const BusyScope busy(handlerBusy_);
+  attemptCount_ = 0;
+  try {
+    StartInstallation();
+  } catch (const HostFailure& caught) {
+    try {
+      host_.ui.ShowMessage(PressErrorText(caught), message_style::kOk, std::nullopt);
+    } catch (const HostFailure&) {
+      // The error box itself failed: there is nothing left to tell the user with.
+    }
+  }
+}
+
+void Form1::StartInstallation() {
+  // Built whole before it replaces the table, so a count that cannot be sized
+  // leaves the table of the last press as it was.
+  table_ = ItemTable::SizedFromPackage(host_.package);
+  if (InstallPass(table_, host_, resolve_)) {
+    host_.ui.EndProgram();
+  } else {
+    window_.SetTimerEnabled(true);
+  }
+}
+
+void Form1::Timer_Timer() {
+  if (handlerBusy_) return;
+  try {
+    if (TickFailed()) CountFailedTick();
+  } catch (const HostFailure&) {
+    try {
+      CountFailedTick();
+    } catch (const HostFailure&) {
+      // Counting failed too; the next tick tries again.
+    }
+  }
+}
+
+bool Form1::TickFailed() {
+  const BusyScope busy(handlerBusy_);
+  if (attemptCount_ >= kAttemptsBeforeAsking) {
+    if (host_.ui.ShowMessage(u"Interrompere?", message_style::kQuestionYesNo,
+                             Text(u"Attenzione")) == message_answer::kYes) {
+      StopUpdate();
+      return false;
+    }
+    attemptCount_ = 0;
+  }
+  if (InstallPass(table_, host_, resolve_)) {
+    window_.SetTimerEnabled(false);
+    host_.ui.EndProgram();
+    return false;
+  }
+  return true;
+}
+
+void Form1::StopUpdate() {
+  window_.SetTimerEnabled(false);
+  Text message(u"Aggiornamento interrotto!");
+  const Text summary = UpdateSummary(table_);
+  if (!summary.empty()) {
+    message += u"\r\n\r\n";
+    message += summary;
+  }
+  host_.ui.ShowMessage(message, message_style::kWarning, Text(u"Aggiornamento"));
+}
+
+void Form1::CountFailedTick() {
+  if (attemptCount_ == std::numeric_limits<std::int32_t>::max()) {
+    throw HostFailure(failure::kOverflow);
+  }
+  ++attemptCount_;
+  window_.SetStartButtonCaption(DecimalText(attemptCount_));
+  // Outside the busy scope: input that queued up during the pass is handled here,
+  // as it would be after any other handler.
+  host_.ui.PumpMessages();
+}
+
+}  // namespace velbor

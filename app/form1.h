@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/installer_host.h"
+#include "app/item_folder.h"
+#include "app/item_table.h"
+#include "app/main_window.h"
+
+namespace velbor {
+
+// The logic of the installer's window: the start button's press and the retry
+// timer's tick, over the item table and the count of failed timer passes that the
+// window keeps for the whole run.
+//
+// Both handlers run on the window's thread, and the message loop runs again inside
+// every box they open, so a tick or a press can arrive while a handler is still
+// busy; it is dropped then, which keeps two passes from ever running at once. No
+// host failure leaves a handler: the message loop that calls them has no one to
+// give it to.
+class Form1 {
+ public:
+  Form1(const InstallerHost& host, MainWindow& window, TemplateResolver resolve);
+
+  // Sizes the table anew from the package, forgetting finished items and resolved
+  // folders, and runs a pass: success ends the program, failure enables the timer.
+  // A failure to size the table is shown in an error box, and no pass runs.
+  void cmdAvviaConTimer_Click();
+
+  // Runs one more pass: success ends the program, failure is counted and shown on
+  // the button. Once 40 timer passes have failed the user is first asked whether
+  // to stop; stopping disables the timer and tells what was updated, and going on
+  // starts the count again.
+  void Timer_Timer();
+
+  const ItemTable& Table() const { return table_; }
+  std::int32_t AttemptCount() const { return attemptCount_; }
+
+ private:
+  void StartInstallation();
+  // The tick up to its count; true when it has to be counted as failed.
+  bool TickFailed();
+  void StopUpdate();
+  void CountFailedTick();
+
+  InstallerHost host_;
+  MainWindow& window_;
+  TemplateResolver resolve_;
+  ItemTable table_;
+  std::int32_t attemptCount_ = 0;
+  bool handlerBusy_ = false;
+};
+
+}  // namespace velbor

@@ -1,0 +1,50 @@
+#include "app/install_pass.h"
+
+#include <cstdint>
+
+#include "app/item_descriptor.h"
+#include "app/item_registration.h"
+#include "host/failure.h"
+
+namespace velbor {
+namespace {
+
+constexpr char16_t kItemBytesType[] = u"CUSTOM";
+constexpr char16_t kRegisterFlag[] = u"S";
+
+void InstallItem(ItemTable& table, std::int32_t item, const InstallerHost& host,
+                 const TemplateResolver& resolve) {
+  ReadItemDescriptor(host.package, table, item);
+  const Text folder = CachedItemFolder(table, item, resolve);
+  // No folder means the user cancelled or the template is unknown; the bare name
+  // would land in whatever the current folder happens to be.
+  if (folder.empty()) throw HostFailure(failure::kPathNotFound);
+  const ByteView bytes = host.package.LoadResourceBytes(ItemResourceNumber(item), kItemBytesType);
+  const Text fileName = table.ItemFile(item);
+  // Writing replaces the old file in one step, so nothing is deleted first: a
+  // failed write leaves the old file as it was.
+  host.files.WriteWholeFile(folder + fileName, bytes);
+  if (table.ItemState(item, 0) == kRegisterFlag) {
+    StartRegistration(host.processes, folder, fileName, table.ItemState(item, 1));
+  }
+  table.MarkDone(item);
+}
+
+}  // namespace
+
+bool InstallPass(ItemTable& table, const InstallerHost& host, const TemplateResolver& resolve) {
+  try {
+    const std::int32_t lastIndex = table.LastIndex();
+    for (std::int32_t item = 0; item <= lastIndex; ++item) {
+      if (!table.IsDone(item)) InstallItem(table, item, host, resolve);
+    }
+    host.ui.ShowMessage(u"Aggiornamento terminato!", message_style::kInformation,
+                        Text(u"Velbor S.r.l."));
+    return true;
+  } catch (const HostFailure&) {
+    // The callers retry; what went wrong is not shown to anyone.
+    return false;
+  }
+}
+
+}  // namespace velbor

@@ -1,0 +1,50 @@
+#include "app/update_summary.h"
+
+#include "app/item_report.h"
+
+namespace velbor {
+namespace {
+
+constexpr char16_t kLineBreak[] = u"\r\n";
+
+// Names joined by ", "; an empty name still takes its place.
+class NameList {
+ public:
+  void Add(const Text& name) {
+    if (started_) joined_ += u", ";
+    joined_ += name;
+    started_ = true;
+  }
+  const Text& Joined() const { return joined_; }
+
+ private:
+  Text joined_;
+  bool started_ = false;
+};
+
+}  // namespace
+
+Text UpdateSummary(const ItemTable& table) {
+  NameList updated;
+  NameList notUpdated;
+  for (const ItemReportLine& line : ReportItems(table)) {
+    (line.done ? updated : notUpdated).Add(line.file);
+  }
+
+  Text summary;
+  if (!updated.Joined().empty()) {
+    summary += u"Elenco file aggiornati: ";
+    summary += updated.Joined();
+    summary += kLineBreak;
+  }
+  if (!updated.Joined().empty() && !notUpdated.Joined().empty()) summary += kLineBreak;
+  if (!notUpdated.Joined().empty()) {
+    summary += u"Elenco file NON aggiornati: ";
+    summary += notUpdated.Joined();
+    summary += kLineBreak;
+  }
+  if (!summary.empty()) summary += kLineBreak;
+  return summary;
+}
+
+}  // namespace velbor

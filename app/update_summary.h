@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/item_table.h"
+#include "host/text.h"
+
+namespace velbor {
+
+// What a stopped update tells the user of its items. The names of the items done
+// and those of all the others, each in index order and joined by ", ", make two
+// lists; each list that is not empty text gives one line, "Elenco file
+// aggiornati: " or "Elenco file NON aggiornati: " followed by the list, with a
+// blank line between the two, and a blank line after the last. Lines end with
+// "\r\n". Items that no pass has read yet have no name and add only their ", ".
+Text UpdateSummary(const ItemTable& table);
+
+}  // namespace velbor

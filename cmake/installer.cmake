@@ -1,0 +1,50 @@
+# velbor_add_installer(<target> PACKAGE <folder> [OUTPUT_DIRECTORY <dir>] [TIMER_MS <ms>])
+#
+# Makes <target>.exe: the installer's program carrying the package in <folder>. A
+# package folder holds package.rc, a standard resource script with the string table
+# and the CUSTOM resources, whose file names are found in that folder or among the
+# files that the folder's optional package.cmake makes in
+# VELBOR_PACKAGE_GENERATED_DIR (appending them to VELBOR_PACKAGE_GENERATED_FILES).
+# TIMER_MS is the retry interval, VELBOR_TIMER_MS unless given.
+function(velbor_add_installer target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "PACKAGE;OUTPUT_DIRECTORY;TIMER_MS" "")
+  get_filename_component(VELBOR_PACKAGE_DIR "${arg_PACKAGE}" ABSOLUTE BASE_DIR "${PROJECT_SOURCE_DIR}")
+  if(NOT EXISTS "${VELBOR_PACKAGE_DIR}/package.rc")
+    message(FATAL_ERROR "${target}: ${VELBOR_PACKAGE_DIR} holds no package.rc")
+  endif()
+  if(NOT arg_TIMER_MS)
+    set(arg_TIMER_MS ${VELBOR_TIMER_MS})
+  endif()
+
+  set(VELBOR_PACKAGE_GENERATED_DIR ${CMAKE_CURRENT_BINARY_DIR}/${target}-package)
+  file(MAKE_DIRECTORY ${VELBOR_PACKAGE_GENERATED_DIR})
+  set(VELBOR_PACKAGE_GENERATED_FILES "")
+  if(EXISTS "${VELBOR_PACKAGE_DIR}/package.cmake")
+    include("${VELBOR_PACKAGE_DIR}/package.cmake")
+  endif()
+  add_custom_target(${target}_package_files DEPENDS ${VELBOR_PACKAGE_GENERATED_FILES})
+
+  # One resource script of the target's own, so that its dependencies are its own:
+  # the resource compiler does not report the files a script names.
+  set(resources ${CMAKE_CURRENT_BINARY_DIR}/${target}-resources.rc)
+  file(WRITE ${resources} "#include \"setup.rc\"\n")
+  file(GLOB_RECURSE package_files CONFIGURE_DEPENDS "${VELBOR_PACKAGE_DIR}/*")
+  set(installer_sources ${PROJECT_SOURCE_DIR}/app/win32)
+  set_source_files_properties(${resources} PROPERTIES OBJECT_DEPENDS
+    "${installer_sources}/setup.rc;${installer_sources}/icon.rc;${installer_sources}/setup.manifest;${package_files};${VELBOR_PACKAGE_GENERATED_FILES}")
+
+  add_executable(${target} WIN32 ${installer_sources}/main.cpp ${resources})
+  target_link_libraries(${target} PRIVATE velbor_installer)
+  target_compile_definitions(${target} PRIVATE VELBOR_TIMER_MS=${arg_TIMER_MS})
+  target_include_directories(${target} PRIVATE
+    $<$<COMPILE_LANGUAGE:RC>:${installer_sources};${VELBOR_PACKAGE_DIR};${VELBOR_PACKAGE_GENERATED_DIR}>)
+  target_link_options(${target} PRIVATE
+    -municode
+    # Page-aligned sections let the loader map the image, payload included, instead
+    # of reading it into private memory.
+    -Wl,--file-alignment,4096)
+  add_dependencies(${target} ${target}_package_files)
+  if(arg_OUTPUT_DIRECTORY)
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${arg_OUTPUT_DIRECTORY})
+  endif()
+endfunction()

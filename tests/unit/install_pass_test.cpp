@@ -1,0 +1,258 @@
+#include "app/install_pass.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/failure.h"
+#include "tests/doubles/scripted_host.h"
+#include "tests/unit/installer_test_support.h"
+
+namespace velbor {
+namespace {
+
+using testing::AddItem;
+using testing::Bytes;
+using testing::kCommonFolder;
+using testing::kCommonTemplate;
+using testing::kCorsentaFolder;
+using testing::kCorsentaTemplate;
+using testing::Operation;
+using testing::ScriptedHost;
+using testing::ScriptedResolver;
+using testing::StartedProcess;
+using testing::StartedProcessesOf;
+using testing::SucceededCalls;
+
+constexpr char16_t kRegsvr32[] = u"C:\\Windows\\system32\\regsvr32.exe";
+constexpr char16_t kQuotedRegasm[] =
+    u"\"C:\\WINDOWS\\Microsoft.NET\\Framework\\v2.0.50727\\regasm.exe\"";
+
+Text InCorsenta(const Text& name) { return kCorsentaFolder + name; }
+
+Text Regasm(const Text& arguments) { return Text(kQuotedRegasm) + arguments; }
+
+class InstallPassTest : public ::testing::Test {
+ protected:
+  bool Pass() { return InstallPass(table_, testing::HostOf(host_), resolver_.Resolver()); }
+
+  std::optional<Bytes> FileAt(const Text& path) { return host_.Disk().ReadFile(path); }
+
+  ScriptedHost host_;
+  ScriptedResolver resolver_{host_};
+  ItemTable table_{0};
+};
+
+TEST_F(InstallPassTest, InstallsTheShippedPackage) {
+  AddItem(host_, 0, u"Brevanti.zip|<APPPATH>Corsenta/|N|", {0x50, 0x4B, 0});
+  ASSERT_TRUE(Pass());
+  EXPECT_EQ(FileAt(InCorsenta(u"Brevanti.zip")), (Bytes{0x50, 0x4B, 0}));
+  EXPECT_EQ(host_.Operations(),
+            (std::vector<Operation>{Operation::kLoadResourceText, Operation::kAskText,
+                                    Operation::kLoadResourceBytes, Operation::kWriteWholeFile,
+                                    Operation::kShowMessage}));
+  EXPECT_EQ(host_.Log()[2].subject, u"101 CUSTOM");
+  EXPECT_TRUE(host_.StartedProcesses().empty());
+  ASSERT_EQ(host_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(host_.MessageBoxes()[0].prompt, u"Aggiornamento terminato!");
+  EXPECT_EQ(host_.MessageBoxes()[0].style, 64);
+  EXPECT_EQ(host_.MessageBoxes()[0].title, u"Velbor S.r.l.");
+  EXPECT_EQ(table_.ItemFile(0), u"Brevanti.zip");
+  EXPECT_EQ(table_.PathCache(0, 0), kCorsentaTemplate);
+  EXPECT_EQ(table_.PathCache(0, 1), kCorsentaFolder);
+  EXPECT_TRUE(table_.IsDone(0));
+  EXPECT_EQ(table_.ItemState(0, 1), u"");
+}
+
+TEST_F(InstallPassTest, PassFailingAtItemTwoIsResumedThere) {
+  table_ = ItemTable(3);
+  AddItem(host_, 0, u"a.txt|<APPPATH>Corsenta/|N|", {1});
+  AddItem(host_, 1, u"b.txt|<COMMONPATH>Velbor/|N|", {2});
+  AddItem(host_, 2, u"c.txt|<APPPATH>Corsenta\\|N|", {3});
+  AddItem(host_, 3, u"d.txt|<APPPATH>Corsenta/|N|", {4});
+  host_.Disk().PutFile(InCorsenta(u"c.txt"), {9});
+  host_.Disk().HoldOpen(InCorsenta(u"c.txt"));
+
+  EXPECT_FALSE(Pass());
+  EXPECT_TRUE(table_.IsDone(0));
+  EXPECT_TRUE(table_.IsDone(1));
+  EXPECT_EQ(table_.ItemState(2, 0), u"N");
+  EXPECT_EQ(table_.ItemFile(3), u"");
+  EXPECT_EQ(table_.ItemState(3, 0), u"");
+  EXPECT_EQ(FileAt(InCorsenta(u"c.txt")), Bytes{9});
+  EXPECT_FALSE(FileAt(InCorsenta(u"d.txt")));
+  EXPECT_TRUE(host_.MessageBoxes().empty());
+
+  host_.Disk().Release(InCorsenta(u"c.txt"));
+  const std::size_t secondPass = host_.Log().size();
+  ASSERT_TRUE(Pass());
+  // Done items are skipped but still use up their numbers: item 2 reads 103.
+  EXPECT_EQ(host_.Log()[secondPass].subject, u"103");
+  EXPECT_EQ(FileAt(InCorsenta(u"c.txt")), Bytes{3});
+  EXPECT_EQ(FileAt(InCorsenta(u"d.txt")), Bytes{4});
+  EXPECT_EQ(SucceededCalls(host_, Operation::kWriteWholeFile, InCorsenta(u"a.txt")), 1);
+  // "/" and "\" spell one template: two resolutions in all, none by the second pass.
+  EXPECT_EQ(resolver_.Asked(), (std::vector<Text>{kCorsentaTemplate, kCommonTemplate}));
+}
+
+TEST_F(InstallPassTest, StartsRegistrationAsFlagAndKindAsk) {
+  table_ = ItemTable(5);
+  AddItem(host_, 0, u"Com.dll|<APPPATH>Corsenta/|S|", {1});
+  AddItem(host_, 1, u"Net.dll|<APPPATH>Corsenta/|S|R", {2});
+  AddItem(host_, 2, u"Lower.dll|<APPPATH>Corsenta/|s|R", {3});
+  AddItem(host_, 3, u"LowerKind.dll|<APPPATH>Corsenta/|S|r", {4});
+  AddItem(host_, 4, u"x.dll.dll|<APPPATH>Corsenta/|S|R", {5});
+  AddItem(host_, 5, u"Tool.DLL|<APPPATH>Corsenta/|S|R", {6});
+  ASSERT_TRUE(Pass());
+
+  const Text regsvr32Program = kRegsvr32;
+  EXPECT_EQ(StartedProcessesOf(host_),
+            (std::vector<StartedProcess>{
+                {regsvr32Program, u"regsvr32.exe \"C:\\Velbor\\Corsenta\\Com.dll\" /s", 0},
+                {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\Net.dll\" /tlb:Net.tlb"), 2},
+                {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\Net.dll\""), 0},
+                {regsvr32Program, u"regsvr32.exe \"C:\\Velbor\\Corsenta\\LowerKind.dll\" /s", 0},
+                {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\x.dll.dll\" /tlb:x.tlb.tlb"), 2},
+                {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\x.dll.dll\""), 0},
+                {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\Tool.DLL\" /tlb:Tool.DLL"), 2},
+                {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\Tool.DLL\""), 0}}));
+}
+
+TEST_F(InstallPassTest, ThreeFieldDescriptorFailsEvenWithoutRegistration) {
+  AddItem(host_, 0, u"a.txt|<APPPATH>Corsenta/|N", {1});
+  EXPECT_FALSE(Pass());
+  EXPECT_FALSE(Pass());
+  EXPECT_EQ(table_.ItemState(0, 0), u"N");
+  EXPECT_TRUE(resolver_.Asked().empty());
+  EXPECT_EQ(host_.CallCount(Operation::kWriteWholeFile), 0);
+}
+
+TEST_F(InstallPassTest, PassOverDoneItemsOnlyShowsTheCompletionBox) {
+  table_ = ItemTable(1);
+  table_.MarkDone(0);
+  table_.MarkDone(1);
+  ASSERT_TRUE(Pass());
+  EXPECT_EQ(host_.Operations(), std::vector<Operation>{Operation::kShowMessage});
+}
+
+// The target is replaced in one step, never deleted first, so a failed write
+// leaves the old file whole.
+TEST_F(InstallPassTest, FailedWriteLeavesTheOldFileAsItWas) {
+  AddItem(host_, 0, u"a.dll|<APPPATH>Corsenta/|N|", {1, 2, 3});
+  host_.Disk().PutFile(InCorsenta(u"a.dll"), {7, 7});
+  host_.FailCall(Operation::kWriteWholeFile, 1, HostFailure(failure::kDiskFull));
+  EXPECT_FALSE(Pass());
+  EXPECT_EQ(FileAt(InCorsenta(u"a.dll")), (Bytes{7, 7}));
+  EXPECT_EQ(host_.Disk().List(kCorsentaFolder), std::vector<Text>{u"a.dll"});
+
+  ASSERT_TRUE(Pass());
+  EXPECT_EQ(FileAt(InCorsenta(u"a.dll")), (Bytes{1, 2, 3}));
+  EXPECT_EQ(host_.Disk().List(kCorsentaFolder), std::vector<Text>{u"a.dll"});
+  EXPECT_EQ(host_.CallCount(Operation::kDeleteFile), 0);
+  EXPECT_EQ(host_.CallCount(Operation::kFindFileName), 0);
+}
+
+// No folder is a failure that stays until the next press: the empty answer is
+// cached, and the bare name is never written into the current folder.
+TEST_F(InstallPassTest, TemplateWithoutAFolderFailsItsItem) {
+  table_ = ItemTable(1);
+  AddItem(host_, 0, u"a.dll|<APPPATH>Tavrelio/|S|", {1});
+  AddItem(host_, 1, u"b.dll|<APPPATH>Tavrelio/|S|", {2});
+  EXPECT_FALSE(Pass());
+  EXPECT_FALSE(Pass());
+  EXPECT_EQ(resolver_.Asked(), std::vector<Text>{u"<APPPATH>Tavrelio\\"});
+  EXPECT_EQ(table_.PathCache(0, 1), u"");
+  EXPECT_EQ(table_.ItemState(0, 0), u"S");
+  EXPECT_EQ(host_.CallCount(Operation::kLoadResourceBytes), 0);
+  EXPECT_EQ(host_.CallCount(Operation::kWriteWholeFile), 0);
+  EXPECT_TRUE(host_.StartedProcesses().empty());
+  EXPECT_TRUE(host_.MessageBoxes().empty());
+  EXPECT_FALSE(FileAt(u"C:\\a.dll"));
+}
+
+// Three items, the second with an old file to replace; the calls of one whole
+// pass, each made to fail in turn.
+class FailureAtEveryCallTest : public ::testing::Test {
+ protected:
+  struct World {
+    ScriptedHost host;
+    ScriptedResolver resolver{host};
+    ItemTable table{2};
+
+    World() {
+      AddItem(host, 0, u"a.dll|<APPPATH>Corsenta/|S|", {1});
+      AddItem(host, 1, u"b.dll|<APPPATH>Corsenta/|S|R", {2});
+      AddItem(host, 2, u"c.txt|<COMMONPATH>Velbor/|N|", {3});
+      host.Disk().PutFile(InCorsenta(u"b.dll"), {9});
+    }
+    bool Pass() { return InstallPass(table, testing::HostOf(host), resolver.Resolver()); }
+  };
+
+  static constexpr std::int32_t kItems = 3;
+  static std::uint8_t NewContent(std::int32_t item) { return static_cast<std::uint8_t>(item + 1); }
+  static inline const Text kPaths[kItems] = {InCorsenta(u"a.dll"), InCorsenta(u"b.dll"),
+                                             Text(kCommonFolder) + u"c.txt"};
+  static inline const std::optional<Bytes> kOldContent[kItems] = {std::nullopt, Bytes{9},
+                                                                  std::nullopt};
+};
+
+TEST_F(FailureAtEveryCallTest, LeavesTheStateToResumeFrom) {
+  World reference;
+  ASSERT_TRUE(reference.Pass());
+  const std::vector<ScriptedHost::Call> calls = reference.host.Log();
+
+  for (std::size_t failing = 0; failing < calls.size(); ++failing) {
+    const Operation operation = calls[failing].operation;
+    int nth = 0;
+    // The item that the call belongs to (kItems for the completion box), and
+    // whether that item's file had been written before it.
+    std::int32_t item = -1;
+    bool itemWritten = false;
+    for (std::size_t call = 0; call <= failing; ++call) {
+      if (calls[call].operation == operation) ++nth;
+      if (calls[call].operation == Operation::kLoadResourceText) ++item;
+      if (call < failing && calls[call].operation == Operation::kWriteWholeFile) {
+        itemWritten = true;
+      }
+      if (calls[call].operation == Operation::kLoadResourceText) itemWritten = false;
+    }
+    if (operation == Operation::kShowMessage) item = kItems;
+    SCOPED_TRACE(std::string(testing::OperationName(operation)) + " #" + std::to_string(nth));
+
+    World world;
+    world.host.FailCall(operation, nth, HostFailure(failure::kDiskFull));
+    EXPECT_FALSE(world.Pass());
+    std::size_t filesThere = 0;
+    for (std::int32_t i = 0; i < kItems; ++i) {
+      EXPECT_EQ(world.table.IsDone(i), i < item) << "item " << i;
+      if (i > item) {
+        EXPECT_EQ(world.table.ItemFile(i), u"") << "item " << i;
+      }
+      const bool written = i < item || (i == item && itemWritten);
+      const std::optional<Bytes> expected = written ? Bytes{NewContent(i)} : kOldContent[i];
+      EXPECT_EQ(world.host.Disk().ReadFile(kPaths[i]), expected) << "item " << i;
+      if (expected) ++filesThere;
+    }
+    // Nothing but the items' own files, each whole.
+    EXPECT_EQ(world.host.Disk().List(kCorsentaFolder).size() +
+                  world.host.Disk().List(kCommonFolder).size(),
+              filesThere);
+
+    ASSERT_TRUE(world.Pass());
+    for (std::int32_t i = 0; i < kItems; ++i) {
+      EXPECT_TRUE(world.table.IsDone(i));
+      EXPECT_EQ(world.host.Disk().ReadFile(kPaths[i]), Bytes{NewContent(i)});
+      if (i < item) {
+        EXPECT_EQ(SucceededCalls(world.host, Operation::kWriteWholeFile, kPaths[i]), 1);
+      }
+    }
+    EXPECT_EQ(world.table.PathCache(0, 0), kCorsentaTemplate);
+    EXPECT_EQ(world.table.PathCache(1, 0), kCommonTemplate);
+  }
+}
+
+}  // namespace
+}  // namespace velbor
