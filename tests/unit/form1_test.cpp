@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -176,6 +177,9 @@ struct CountCase {
   std::int32_t number;
   Text description;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const CountCase& countCase, std::ostream* out) { *out << countCase.name; }
 
 class PressErrorTest : public Form1Test, public ::testing::WithParamInterface<CountCase> {};
 
