@@ -11,6 +11,9 @@
 namespace velbor {
 namespace {
 
+// Failed timer passes after which a tick asks whether to stop.
+constexpr std::int32_t kAttemptsBeforeAsking = 40;
+
 // Marks a handler as busy for as long as it lives.
 class BusyScope {
  public:
