@@ -15,7 +15,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   // The installer runs elevated, often from a downloads folder: no library is ever
   // loaded from its own folder or the current one, only from the system's.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  SetDllDirectoryW(L"");
 
   velbor::Win32Resources package(instance);
   velbor::Win32UserInterface ui;
