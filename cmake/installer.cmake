@@ -27,7 +27,7 @@ function(velbor_add_installer target)
   # One resource script of the target's own, so that its dependencies are its own:
   # the resource compiler does not report the files a script names.
   set(resources ${CMAKE_CURRENT_BINARY_DIR}/${target}-resources.rc)
-  file(WRITE ${resources} "#include \"setup.rc\"\n")
+  file(CONFIGURE OUTPUT ${resources} CONTENT "#include \"${PROJECT_SOURCE_DIR}/app/win32/setup.rc\"\n")
   file(GLOB_RECURSE package_files CONFIGURE_DEPENDS "${VELBOR_PACKAGE_DIR}/*")
   set(installer_sources ${PROJECT_SOURCE_DIR}/app/win32)
   set_source_files_properties(${resources} PROPERTIES OBJECT_DEPENDS

@@ -1,0 +1,83 @@
+#include "tests/e2e/installation_folder_setting.h"
+
+#include <stdexcept>
+
+namespace velbor::testing {
+namespace {
+
+constexpr wchar_t kMakerKey[] = L"Software\\Velbor";
+constexpr wchar_t kInstallationKey[] = L"Software\\Velbor\\Installazione";
+constexpr wchar_t kFolderValue[] = L"strPath";
+
+// An open key, closed when it goes; null when it could not be opened.
+class OpenKey {
+ public:
+  OpenKey() = default;
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+  ~OpenKey() {
+    if (key_ != nullptr) RegCloseKey(key_);
+  }
+
+  HKEY Get() const { return key_; }
+  HKEY* Receiver() { return &key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// Opens the key of HKEY_LOCAL_MACHINE, or makes it; answers whether it made it.
+bool OpenOrMake(const wchar_t* path, OpenKey& key) {
+  DWORD disposition = 0;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      key.Receiver(), &disposition) != ERROR_SUCCESS) {
+    throw std::runtime_error("cannot open or make a key of the maker");
+  }
+  return disposition == REG_CREATED_NEW_KEY;
+}
+
+}  // namespace
+
+InstallationFolderSetting::InstallationFolderSetting(const std::wstring& folder) {
+  OpenKey maker;
+  madeMakerKey_ = OpenOrMake(kMakerKey, maker);
+  OpenKey installation;
+  madeInstallationKey_ = OpenOrMake(kInstallationKey, installation);
+
+  SavedValue saved;
+  DWORD size = 0;
+  if (RegQueryValueExW(installation.Get(), kFolderValue, nullptr, &saved.type, nullptr, &size) ==
+      ERROR_SUCCESS) {
+    saved.data.resize(size);
+    if (RegQueryValueExW(installation.Get(), kFolderValue, nullptr, &saved.type, saved.data.data(),
+                         &size) == ERROR_SUCCESS) {
+      saved.data.resize(size);
+      previous_ = std::move(saved);
+    }
+  }
+  if (RegSetValueExW(installation.Get(), kFolderValue, 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(folder.c_str()),
+                     static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
+    throw std::runtime_error("cannot set the installation folder");
+  }
+}
+
+InstallationFolderSetting::~InstallationFolderSetting() {
+  if (madeMakerKey_ || madeInstallationKey_) {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, madeMakerKey_ ? kMakerKey : kInstallationKey);
+    return;
+  }
+  OpenKey installation;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallationKey, 0, KEY_SET_VALUE,
+                    installation.Receiver()) != ERROR_SUCCESS) {
+    return;
+  }
+  if (previous_) {
+    RegSetValueExW(installation.Get(), kFolderValue, 0, previous_->type, previous_->data.data(),
+                   static_cast<DWORD>(previous_->data.size()));
+  } else {
+    RegDeleteValueW(installation.Get(), kFolderValue);
+  }
+}
+
+}  // namespace velbor::testing

@@ -1,0 +1,85 @@
+// Items that ask to be registered: the installer writes them and starts the tool
+// of their kind, whose run the tool (or the item itself) records.
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gtest/gtest.h"
+#include "tests/e2e/box_controls.h"
+#include "tests/e2e/installer_process.h"
+#include "tests/e2e/installer_test.h"
+#include "tests/e2e/process_trace.h"
+#include "tests/e2e/regasm_placement.h"
+
+namespace velbor::testing {
+namespace {
+
+class RegistrationTest : public InstallerTest {
+ protected:
+  // Installs the package with one press, which ends with the completion box.
+  void Install(const std::wstring& package) {
+    InstallerProcess installer(TestInstaller(package), Scratch());
+    ASSERT_NE(installer.Window(), nullptr);
+    installer.PressStart();
+    HWND done = installer.WaitForBox(L"Velbor S.r.l.");
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(MessageText(done), L"Aggiornamento terminato!");
+    ASSERT_TRUE(installer.Answer(done, IDOK));
+    EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
+  }
+
+  const std::wstring corsenta_ = MakeInstallationWithCorsenta();
+};
+
+std::wstring SystemFolder() {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  return std::wstring(folder, length < MAX_PATH ? length : 0);
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+TEST_F(RegistrationTest, AComServerIsRegisteredHiddenBySystemRegsvr32) {
+  ASSERT_NO_FATAL_FAILURE(Install(L"com"));
+  const std::wstring server = corsenta_ + L"VelborTraccia.dll";
+  EXPECT_TRUE(HoldsExactly(server, Payload(L"com", L"VelborTraccia.dll")));
+
+  const std::optional<std::vector<std::uint8_t>> bytes =
+      WaitForFile(server + L".registered", kPatience);
+  ASSERT_TRUE(bytes.has_value()) << "DllRegisterServer was not called";
+  const std::optional<ProcessTrace> run = ParseProcessTrace(*bytes);
+  ASSERT_TRUE(run.has_value());
+  // Until regsvr32 ends, its DLL cannot go with the scratch folder.
+  EXPECT_TRUE(WaitForProcessEnd(run->processId, kPatience));
+  EXPECT_TRUE(SamePath(run->program, SystemFolder() + L"\\regsvr32.exe")) << run->program;
+  EXPECT_EQ(run->commandLine, L"regsvr32.exe " + Quoted(server) + L" /s");
+  EXPECT_EQ(run->showWindow, std::to_wstring(SW_HIDE));
+}
+
+TEST_F(RegistrationTest, AnAssemblyIsRegisteredByTwoRunsOfRegasmAtItsFixedPath) {
+  const RegasmPlacement regasm(ProgramFolder() + L"velbor_e2e_regasm.exe");
+  ASSERT_NO_FATAL_FAILURE(Install(L"assembly"));
+  const std::wstring assembly = corsenta_ + L"Velbor.Interop.dll";
+  EXPECT_TRUE(HoldsExactly(assembly, Payload(L"assembly", L"Velbor.Interop.dll")));
+
+  std::vector<std::pair<std::wstring, std::wstring>> runs;
+  for (const ProcessTrace& run : regasm.WaitForRuns(2, kPatience)) {
+    runs.emplace_back(run.commandLine, run.showWindow);
+  }
+  std::sort(runs.begin(), runs.end());
+  const std::wstring tool = Quoted(RegasmPlacement::kToolPath);
+  const std::vector<std::pair<std::wstring, std::wstring>> expected = {
+      {tool + L" /codebase " + Quoted(assembly), std::to_wstring(SW_HIDE)},
+      {tool + L" /nologo " + Quoted(assembly) + L" /tlb:Velbor.Interop.tlb",
+       std::to_wstring(SW_SHOWMINIMIZED)},
+  };
+  EXPECT_EQ(runs, expected);
+}
+
+}  // namespace
+}  // namespace velbor::testing

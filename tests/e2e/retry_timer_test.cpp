@@ -1,0 +1,92 @@
+// A target that another program holds open: the pass fails without a word, the
+// timer retries and counts on the button, and the item lands once it is let go.
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "gtest/gtest.h"
+#include "host/win32/unique_handle.h"
+#include "tests/e2e/box_controls.h"
+#include "tests/e2e/installer_process.h"
+#include "tests/e2e/installer_test.h"
+
+namespace velbor::testing {
+namespace {
+
+const std::vector<std::uint8_t> kOldContent = {'v', 'e', 'c', 'c', 'h', 'i', 'o', 0, '\r', '\n'};
+
+// Makes the file with `content` and keeps it open without sharing, as a program
+// that uses it would; let go when this goes.
+class HeldFile {
+ public:
+  HeldFile(const std::wstring& path, const std::vector<std::uint8_t>& content)
+      : file_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    DWORD written = 0;
+    if (!file_.IsValid() ||
+        !WriteFile(file_.Get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                   nullptr) ||
+        written != content.size()) {
+      throw std::runtime_error("cannot make the held file");
+    }
+  }
+
+  // What the file holds, read through the hold.
+  std::vector<std::uint8_t> Content() const {
+    std::vector<std::uint8_t> content(4096);
+    DWORD read = 0;
+    SetFilePointer(file_.Get(), 0, nullptr, FILE_BEGIN);
+    if (!ReadFile(file_.Get(), content.data(), static_cast<DWORD>(content.size()), &read,
+                  nullptr)) {
+      read = 0;
+    }
+    content.resize(read);
+    return content;
+  }
+
+  void LetGo() { file_.Close(); }
+
+ private:
+  UniqueFileHandle file_;
+};
+
+using RetryTimerTest = InstallerTest;
+
+TEST_F(RetryTimerTest, RetriesAHeldTargetEveryTickAndInstallsItOnceItIsLetGo) {
+  const std::wstring corsenta = MakeInstallationWithCorsenta();
+  HeldFile held(corsenta + L"Secondo.bin", kOldContent);
+
+  InstallerProcess installer(TestInstaller(L"pair"), Scratch());
+  ASSERT_NE(installer.Window(), nullptr);
+  installer.PressStart();
+
+  // The press's pass writes the first item and fails at the held one; every tick
+  // after it fails there again and counts.
+  ASSERT_TRUE(installer.WaitForCaption(L"1"));
+  EXPECT_TRUE(HoldsExactly(corsenta + L"Primo.bin", Payload(L"pair", L"Primo.bin")));
+  EXPECT_EQ(FileNames(corsenta),
+            (std::vector<std::wstring>{L"Corsenta.exe", L"Primo.bin", L"Secondo.bin"}));
+  EXPECT_EQ(held.Content(), kOldContent);
+  // A done item is not written again by later passes of the same press.
+  ASSERT_TRUE(DeleteFileW((corsenta + L"Primo.bin").c_str()));
+  ASSERT_TRUE(installer.WaitForCaption(L"2"));
+  ASSERT_TRUE(installer.WaitForCaption(L"3"));
+  EXPECT_EQ(FileNames(corsenta), (std::vector<std::wstring>{L"Corsenta.exe", L"Secondo.bin"}));
+  EXPECT_EQ(held.Content(), kOldContent);
+
+  held.LetGo();
+  HWND done = installer.WaitForBox(L"Velbor S.r.l.");
+  ASSERT_NE(done, nullptr);
+  EXPECT_EQ(MessageText(done), L"Aggiornamento terminato!");
+  ASSERT_TRUE(installer.Answer(done, IDOK));
+  EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
+
+  EXPECT_TRUE(HoldsExactly(corsenta + L"Secondo.bin", Payload(L"pair", L"Secondo.bin")));
+  EXPECT_EQ(FileNames(corsenta), (std::vector<std::wstring>{L"Corsenta.exe", L"Secondo.bin"}));
+  EXPECT_TRUE(FileNames(Scratch()).empty());
+}
+
+}  // namespace
+}  // namespace velbor::testing
