@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gtest/gtest.h"
-#include "tests/e2e/installation_folder_setting.h"
+#include "tests/win32/installation_folder_setting.h"
 #include "tests/win32/win32_test_support.h"
 
 namespace velbor::testing {

@@ -1,4 +1,4 @@
-#include "tests/e2e/installation_folder_setting.h"
+#include "tests/win32/installation_folder_setting.h"
 
 #include <stdexcept>
 
