@@ -2,13 +2,12 @@
 // timer retries and counts on the button, and the item lands once it is let go.
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "gtest/gtest.h"
-#include "host/win32/unique_handle.h"
 #include "tests/e2e/box_controls.h"
+#include "tests/e2e/held_file.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
 
@@ -16,41 +15,6 @@ namespace velbor::testing {
 namespace {
 
 const std::vector<std::uint8_t> kOldContent = {'v', 'e', 'c', 'c', 'h', 'i', 'o', 0, '\r', '\n'};
-
-// Makes the file with `content` and keeps it open without sharing, as a program
-// that uses it would; let go when this goes.
-class HeldFile {
- public:
-  HeldFile(const std::wstring& path, const std::vector<std::uint8_t>& content)
-      : file_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                          FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    DWORD written = 0;
-    if (!file_.IsValid() ||
-        !WriteFile(file_.Get(), content.data(), static_cast<DWORD>(content.size()), &written,
-                   nullptr) ||
-        written != content.size()) {
-      throw std::runtime_error("cannot make the held file");
-    }
-  }
-
-  // What the file holds, read through the hold.
-  std::vector<std::uint8_t> Content() const {
-    std::vector<std::uint8_t> content(4096);
-    DWORD read = 0;
-    SetFilePointer(file_.Get(), 0, nullptr, FILE_BEGIN);
-    if (!ReadFile(file_.Get(), content.data(), static_cast<DWORD>(content.size()), &read,
-                  nullptr)) {
-      read = 0;
-    }
-    content.resize(read);
-    return content;
-  }
-
-  void LetGo() { file_.Close(); }
-
- private:
-  UniqueFileHandle file_;
-};
 
 using RetryTimerTest = InstallerTest;
 

@@ -1,0 +1,149 @@
+// Faults that stop a pass at an item: the pass fails without a word, leaves what
+// was there as it was and no file of its own behind, the timer retries and counts
+// on the button, and the first tick after the fault is cleared installs the item.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gtest/gtest.h"
+#include "tests/e2e/box_controls.h"
+#include "tests/e2e/held_file.h"
+#include "tests/e2e/installer_process.h"
+#include "tests/e2e/installer_test.h"
+
+namespace velbor::testing {
+namespace {
+
+constexpr wchar_t kItem[] = L"Unico.bin";
+const std::vector<std::uint8_t> kOldContent = {'p', 'r', 'i', 'm', 'a', 0, 0xff, '\r', '\n'};
+
+// Whether the ticks after the press fail, as the button counts them: two, so that
+// a failed tick is seen to leave the timer running.
+::testing::AssertionResult TicksFail(InstallerProcess& installer) {
+  for (const wchar_t* caption : {L"1", L"2"}) {
+    if (!installer.WaitForCaption(caption)) {
+      return ::testing::AssertionFailure() << "the button never read " << caption;
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// An old file that nobody holds.
+void MakeOldFile(const std::wstring& path) { HeldFile(path, kOldContent).LetGo(); }
+
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The item of the package "subfolder" goes to Sotto\ below a proven folder of
+// Corsenta; each case makes Sotto\ or leaves it out.
+class FaultsTest : public InstallerTest {
+ protected:
+  void SetUp() override {
+    corsenta_ = MakeInstallationWithCorsenta();
+    sotto_ = corsenta_ + L"Sotto\\";
+    target_ = sotto_ + kItem;
+  }
+
+  void MakeSotto() const { ASSERT_TRUE(CreateDirectoryW(sotto_.c_str(), nullptr)); }
+
+  // Presses, waits for failed ticks, asks `expectUntouched` to check what the
+  // fault guards, and clears the fault; the next tick must install the item.
+  void ExpectInstalledOnceCleared(const std::function<void()>& expectUntouched,
+                                  const std::function<void()>& clear) {
+    InstallerProcess installer(TestInstaller(L"subfolder"), Scratch());
+    ASSERT_NE(installer.Window(), nullptr);
+    installer.PressStart();
+    ASSERT_TRUE(TicksFail(installer));
+    expectUntouched();
+    EXPECT_EQ(FileNames(corsenta_), std::vector<std::wstring>{L"Corsenta.exe"});
+
+    clear();
+    const std::wstring failedTicks = installer.StartButtonCaption();
+    HWND done = installer.WaitForBox(L"Velbor S.r.l.");
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(installer.StartButtonCaption(), failedTicks) << "a tick failed after the clearing";
+    EXPECT_EQ(MessageText(done), L"Aggiornamento terminato!");
+    ASSERT_TRUE(installer.Answer(done, IDOK));
+    EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
+
+    EXPECT_TRUE(HoldsExactly(target_, Payload(L"subfolder", kItem)));
+    EXPECT_EQ(FileNames(sotto_), std::vector<std::wstring>{kItem});
+    EXPECT_EQ(FileNames(corsenta_), std::vector<std::wstring>{L"Corsenta.exe"});
+    EXPECT_TRUE(FileNames(Scratch()).empty());
+  }
+
+  std::wstring corsenta_;
+  std::wstring sotto_;
+  std::wstring target_;
+};
+
+TEST_F(FaultsTest, KeepsAReadOnlyTargetUntilItIsMadeWritable) {
+  MakeSotto();
+  MakeOldFile(target_);
+  ASSERT_TRUE(SetFileAttributesW(target_.c_str(), FILE_ATTRIBUTE_READONLY));
+
+  ExpectInstalledOnceCleared(
+      [&] {
+        EXPECT_TRUE(HoldsExactly(target_, kOldContent));
+        EXPECT_NE(GetFileAttributesW(target_.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+        EXPECT_EQ(FileNames(sotto_), std::vector<std::wstring>{kItem});
+      },
+      [&] { ASSERT_TRUE(SetFileAttributesW(target_.c_str(), FILE_ATTRIBUTE_NORMAL)); });
+}
+
+TEST_F(FaultsTest, KeepsATargetHeldWithoutSharingUntilItIsLetGo) {
+  MakeSotto();
+  HeldFile held(target_, kOldContent);
+
+  ExpectInstalledOnceCleared(
+      [&] {
+        EXPECT_EQ(held.Content(), kOldContent);
+        EXPECT_EQ(FileNames(sotto_), std::vector<std::wstring>{kItem});
+      },
+      [&] { held.LetGo(); });
+}
+
+TEST_F(FaultsTest, NeverMakesAMissingFolderAndWritesOnceItIsThere) {
+  ExpectInstalledOnceCleared([&] { EXPECT_FALSE(IsFolder(sotto_)); }, [&] { MakeSotto(); });
+}
+
+TEST_F(FaultsTest, LeavesAFolderOfTheTargetsNameUntilItIsRemoved) {
+  MakeSotto();
+  ASSERT_TRUE(CreateDirectoryW(target_.c_str(), nullptr));
+
+  ExpectInstalledOnceCleared(
+      [&] {
+        EXPECT_TRUE(IsFolder(target_));
+        EXPECT_TRUE(FileNames(target_ + L"\\").empty());
+        EXPECT_TRUE(FileNames(sotto_).empty());
+      },
+      [&] { ASSERT_TRUE(RemoveDirectoryW(target_.c_str())); });
+}
+
+// Resources cannot change while the installer runs, so this fault is never cleared:
+// it goes on retrying until the user closes the window.
+TEST_F(FaultsTest, RetriesAnItemWithoutBytesWithoutEverWritingIt) {
+  MakeOldFile(corsenta_ + L"Mancante.bin");
+
+  InstallerProcess installer(TestInstaller(L"missing_bytes"), Scratch());
+  ASSERT_NE(installer.Window(), nullptr);
+  installer.PressStart();
+  ASSERT_TRUE(TicksFail(installer));
+  // The item before it has landed; the one without bytes is as it was.
+  EXPECT_TRUE(HoldsExactly(corsenta_ + L"Primo.bin", Payload(L"missing_bytes", L"Primo.bin")));
+  EXPECT_TRUE(HoldsExactly(corsenta_ + L"Mancante.bin", kOldContent));
+  EXPECT_EQ(FileNames(corsenta_),
+            (std::vector<std::wstring>{L"Corsenta.exe", L"Mancante.bin", L"Primo.bin"}));
+
+  installer.Close();
+  EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_TRUE(HoldsExactly(corsenta_ + L"Mancante.bin", kOldContent));
+  EXPECT_TRUE(FileNames(Scratch()).empty());
+}
+
+}  // namespace
+}  // namespace velbor::testing
