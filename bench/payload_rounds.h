@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/installer_host.h"
+#include "host/text.h"
+
+namespace velbor::bench {
+
+// Seconds taken by each timed round.
+struct RoundTimes {
+  std::vector<double> install;
+  std::vector<double> copy;
+};
+
+// Alternates `rounds` installations of the package into `folder` (through the real
+// pass, with `folder` as every template's answer) with as many CopyFileW copies of
+// `source` into the same folder, after one untimed round of each that warms the
+// cache. Throws when a pass fails or a copy is refused.
+RoundTimes RunRounds(const InstallerHost& host, const Text& folder, const std::wstring& source,
+                     int rounds);
+
+// Whether the file at `path` holds exactly `bytes`; read through a mapping, so
+// that checking adds nothing to the private bytes.
+bool FileHolds(const std::wstring& path, ByteView bytes);
+
+double Median(std::vector<double> values);
+
+}  // namespace velbor::bench
