@@ -48,3 +48,19 @@ function(velbor_add_installer target)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${arg_OUTPUT_DIRECTORY})
   endif()
 endfunction()
+
+# velbor_package_payload(<file name> SIZE <bytes> SEED <seed>)
+#
+# For a package.cmake: makes a file of deterministic bytes for package.rc in
+# VELBOR_PACKAGE_GENERATED_DIR, so that test and benchmark packages carry the same
+# payload in every build and none is committed.
+macro(velbor_package_payload name)
+  cmake_parse_arguments(payload "" "SIZE;SEED" "" ${ARGN})
+  add_custom_command(OUTPUT ${VELBOR_PACKAGE_GENERATED_DIR}/${name}
+    COMMAND python3 ${PROJECT_SOURCE_DIR}/scripts/make-payload
+            ${VELBOR_PACKAGE_GENERATED_DIR}/${name} ${payload_SIZE} ${payload_SEED}
+    DEPENDS ${PROJECT_SOURCE_DIR}/scripts/make-payload
+    COMMENT "Generating ${name}"
+    VERBATIM)
+  list(APPEND VELBOR_PACKAGE_GENERATED_FILES ${VELBOR_PACKAGE_GENERATED_DIR}/${name})
+endmacro()
