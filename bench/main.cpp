@@ -20,6 +20,7 @@
 #include "host/win32/win32_resources.h"
 #include "host/win32/win32_user_interface.h"
 #include "host/win32/windows_api.h"
+#include "tests/win32/win32_test_support.h"
 
 namespace velbor::bench {
 namespace {
@@ -30,19 +31,6 @@ constexpr std::int32_t kPayloadNumber = 101;
 constexpr double kLargestRatio = 1.15;
 constexpr std::size_t kLargestPrivateBytes = 16u << 20;
 constexpr double kLargestWindowSeconds = 1.0;
-
-std::wstring OwnFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  return path.substr(0, path.find_last_of(L'\\') + 1);
-}
 
 // The folder that the pass writes into, proven as the resolver would prove it: by
 // the marker of Corsenta.
@@ -72,7 +60,7 @@ const char* Verdict(bool met) { return met ? "met" : "MISSED"; }
 
 int Run() {
   MemoryWatch memory;
-  const std::wstring here = OwnFolder();
+  const std::wstring here = testing::ProgramFolder();
   const std::wstring folder = ProvenFolder(here);
 
   Win32Resources package(GetModuleHandleW(nullptr));
