@@ -42,7 +42,13 @@ function(velbor_add_installer target)
     -municode
     # Page-aligned sections let the loader map the image, payload included, instead
     # of reading it into private memory.
-    -Wl,--file-alignment,4096)
+    -Wl,--file-alignment,4096
+    # The shipped image carries no symbols or debug sections, keeps ASLR and DEP,
+    # and asks Remote Desktop servers for no compatibility shims. A 32-bit image
+    # may also use addresses above 2 GB, where a large payload is mapped whole (a
+    # 64-bit image always may; its linker has no such option).
+    -s -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware
+    $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-Wl,--large-address-aware>)
   add_dependencies(${target} ${target}_package_files)
   if(arg_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${arg_OUTPUT_DIRECTORY})

@@ -6,4 +6,9 @@ namespace velbor {
 // without one, and the source named by every failure the host raises.
 inline constexpr char16_t kApplicationTitle[] = u"Brevanti Setup";
 
+// How the program tells a script or a deployment tool the way it ended (as Windows
+// Installer does): every item installed, or ended by the user before that.
+inline constexpr int kExitInstalled = 0;
+inline constexpr int kExitEndedByUser = 1602;
+
 }  // namespace velbor

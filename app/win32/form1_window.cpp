@@ -5,6 +5,7 @@
 #include "host/application.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
+#include "host/win32/window_dpi.h"
 
 namespace velbor {
 namespace {
@@ -58,7 +59,7 @@ Form1Window::Form1Window(HINSTANCE instance, UINT timerIntervalMilliseconds)
   startButton_ = CreateWindowExW(
       0, L"BUTTON", kStartButtonCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
       0, 0, 0, window_, reinterpret_cast<HMENU>(kStartButtonId), instance, nullptr);
-  LayOut(GetDpiForWindow(window_));
+  LayOut(WindowDpi(window_));
 }
 
 Form1Window::~Form1Window() {
@@ -133,8 +134,9 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_DESTROY:
-      // Closing the window ends the program at once.
-      PostQuitMessage(0);
+      // Closing the window ends the program at once; the only other way out is the
+      // end after a successful pass, which does not come here.
+      PostQuitMessage(kExitEndedByUser);
       return 0;
     case WM_NCDESTROY: {
       const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
@@ -149,7 +151,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1Window::LayOut(UINT dpi) {
   RECT frame = {0, 0, TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
-  AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi);
+  AdjustWindowRectForDpi(frame, kWindowStyle, dpi);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -166,13 +168,15 @@ void Form1Window::LayOut(UINT dpi) {
 
 int RunMessageLoop(HWND dialogLikeWindow) {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  BOOL got;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
     // Lets the keyboard press the button as in a dialog (Tab, Enter, Space).
     if (IsDialogMessageW(dialogLikeWindow, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  return static_cast<int>(message.wParam);
+  // A loop that breaks down ends the program before its work is done, too.
+  return got == 0 ? static_cast<int>(message.wParam) : kExitEndedByUser;
 }
 
 }  // namespace velbor

@@ -2,6 +2,7 @@
 // folder resolution and the window, wired together; then the window waits.
 #include "app/form1.h"
 #include "app/win32/form1_window.h"
+#include "host/win32/library_search.h"
 #include "host/win32/win32_file_system.h"
 #include "host/win32/win32_processes.h"
 #include "host/win32/win32_registry.h"
@@ -12,9 +13,8 @@
 #include "registry/registry_library.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-  // The installer runs elevated, often from a downloads folder: no library is ever
-  // loaded from its own folder or the current one, only from the system's.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // The installer runs elevated, often from a downloads folder.
+  velbor::RestrictLibrarySearchToSystem();
 
   velbor::Win32Resources package(instance);
   velbor::Win32UserInterface ui;

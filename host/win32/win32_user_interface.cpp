@@ -38,7 +38,7 @@ void Win32UserInterface::PumpMessages() {
 
 void Win32UserInterface::EndProgram() {
   if (mainWindow_ != nullptr) DestroyWindow(mainWindow_);
-  ExitProcess(0);
+  ExitProcess(kExitInstalled);
 }
 
 void Win32UserInterface::ResetMousePointer() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "host/application.h"
 #include "tests/e2e/box_controls.h"
 #include "tests/e2e/held_file.h"
 #include "tests/e2e/installer_process.h"
@@ -140,7 +141,7 @@ TEST_F(FaultsTest, RetriesAnItemWithoutBytesWithoutEverWritingIt) {
             (std::vector<std::wstring>{L"Corsenta.exe", L"Mancante.bin", L"Primo.bin"}));
 
   installer.Close();
-  EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(kExitEndedByUser));
   EXPECT_TRUE(HoldsExactly(corsenta_ + L"Mancante.bin", kOldContent));
   EXPECT_TRUE(FileNames(Scratch()).empty());
 }

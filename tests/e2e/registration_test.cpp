@@ -33,9 +33,16 @@ class RegistrationTest : public InstallerTest {
   const std::wstring corsenta_ = MakeInstallationWithCorsenta();
 };
 
-std::wstring SystemFolder() {
+// The folder of the regsvr32 that the installer's process starts, as the started
+// process reports its own image. This program has the installer's bitness: a 64-bit
+// process, or a 32-bit one on 32-bit Windows, runs the system folder's own; a 32-bit
+// process on 64-bit Windows is redirected to the 32-bit tools in SysWOW64.
+std::wstring Regsvr32Folder() {
   wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  BOOL wow64 = FALSE;
+  const UINT length = IsWow64Process(GetCurrentProcess(), &wow64) && wow64
+                          ? GetSystemWow64DirectoryW(folder, MAX_PATH)
+                          : GetSystemDirectoryW(folder, MAX_PATH);
   return std::wstring(folder, length < MAX_PATH ? length : 0);
 }
 
@@ -56,7 +63,7 @@ TEST_F(RegistrationTest, AComServerIsRegisteredHiddenBySystemRegsvr32) {
   ASSERT_TRUE(run.has_value());
   // Until regsvr32 ends, its DLL cannot go with the scratch folder.
   EXPECT_TRUE(WaitForProcessEnd(run->processId, kPatience));
-  EXPECT_TRUE(SamePath(run->program, SystemFolder() + L"\\regsvr32.exe")) << run->program;
+  EXPECT_TRUE(SamePath(run->program, Regsvr32Folder() + L"\\regsvr32.exe")) << run->program;
   EXPECT_EQ(run->commandLine, L"regsvr32.exe " + Quoted(server) + L" /s");
   EXPECT_EQ(run->showWindow, std::to_wstring(SW_HIDE));
 }

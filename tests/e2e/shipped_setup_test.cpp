@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "host/application.h"
+#include "host/win32/window_dpi.h"
 #include "tests/e2e/box_controls.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
@@ -52,7 +54,7 @@ TEST_F(ShippedSetupTest, APressWritesTheManualIntoCorsentaAndEndsAfterTheComplet
 }
 
 // Also leaves a picture of the window beside this program, for a person to look at.
-TEST_F(ShippedSetupTest, TheWindowShowsItsButtonAndClosingItEndsTheProgramWithoutWriting) {
+TEST_F(ShippedSetupTest, TheWindowShowsItsButtonAndClosingItEndsTheProgramUnwrittenWithCode1602) {
   const std::wstring corsenta = MakeInstallationWithCorsenta();
   InstallerProcess setup(kShippedSetup, Scratch());
   ASSERT_NE(setup.Window(), nullptr);
@@ -61,7 +63,7 @@ TEST_F(ShippedSetupTest, TheWindowShowsItsButtonAndClosingItEndsTheProgramWithou
   EXPECT_EQ(setup.StartButtonCaption(), L"Installa Brevanti");
   RECT client;
   ASSERT_TRUE(GetClientRect(setup.Window(), &client));
-  const UINT dpi = GetDpiForWindow(setup.Window());
+  const UINT dpi = WindowDpi(setup.Window());
   EXPECT_EQ(client.right, MulDiv(557, static_cast<int>(dpi), 96));
   EXPECT_EQ(client.bottom, MulDiv(137, static_cast<int>(dpi), 96));
 
@@ -71,7 +73,7 @@ TEST_F(ShippedSetupTest, TheWindowShowsItsButtonAndClosingItEndsTheProgramWithou
   EXPECT_GE(picture->ColourCount(), kPaintedColours);
 
   setup.Close();
-  EXPECT_EQ(setup.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(setup.WaitForExit(), std::optional<DWORD>(kExitEndedByUser));
   EXPECT_EQ(FileNames(corsenta), std::vector<std::wstring>{L"Corsenta.exe"});
 }
 

@@ -1,9 +1,12 @@
 // The resources of setup.exe of the default package: the package itself, the icon,
-// the version block and the manifest, and nothing else.
+// the version block and the manifest, and nothing else; and the image that carries
+// them: its hardening and the system functions it imports.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -11,9 +14,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <set>
+#include <span>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -194,6 +201,145 @@ TEST_F(SetupResources, VersionBlockIsItalianWithVersion101) {
   EXPECT_EQ(VersionString(block, L"OriginalFilename"), L"setup.exe");
 }
 
+// The image as the loader lays it out: a module loaded as an image resource is
+// mapped with its sections at their addresses, and its handle carries flags in its
+// low bits. 32-bit and 64-bit images differ only in their optional header.
+// "DLL!function", the DLL's name in capitals: Windows does not tell letter case
+// apart in DLL names, but does in function names.
+std::string ImportKey(std::string dll, const std::string& function) {
+  for (char& letter : dll) letter = static_cast<char>(toupper(static_cast<unsigned char>(letter)));
+  return dll + "!" + function;
+}
+
+class MappedImage {
+ public:
+  explicit MappedImage(HMODULE module)
+      : base_(reinterpret_cast<const std::uint8_t*>(reinterpret_cast<std::uintptr_t>(module) &
+                                                    ~std::uintptr_t{3})) {
+    const auto* dos = At<IMAGE_DOS_HEADER>(0);
+    const auto* nt = At<IMAGE_NT_HEADERS32>(static_cast<DWORD>(dos->e_lfanew));
+    file_ = &nt->FileHeader;
+    is64_ = nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+    if (is64_) {
+      const auto* optional = &reinterpret_cast<const IMAGE_NT_HEADERS64*>(nt)->OptionalHeader;
+      dllCharacteristics_ = optional->DllCharacteristics;
+      directories_ = {optional->DataDirectory, optional->NumberOfRvaAndSizes};
+    } else {
+      dllCharacteristics_ = nt->OptionalHeader.DllCharacteristics;
+      directories_ = {nt->OptionalHeader.DataDirectory, nt->OptionalHeader.NumberOfRvaAndSizes};
+    }
+    sections_ = {IMAGE_FIRST_SECTION(nt), file_->NumberOfSections};
+  }
+
+  template <typename T>
+  const T* At(DWORD rva) const {
+    return reinterpret_cast<const T*>(base_ + rva);
+  }
+  const IMAGE_FILE_HEADER& File() const { return *file_; }
+  WORD DllCharacteristics() const { return dllCharacteristics_; }
+  IMAGE_DATA_DIRECTORY Directory(std::size_t index) const {
+    return index < directories_.size() ? directories_[index] : IMAGE_DATA_DIRECTORY{};
+  }
+  std::span<const IMAGE_SECTION_HEADER> Sections() const { return sections_; }
+
+  // Every imported function, as ImportKey names it ("#n" for one imported by number).
+  std::vector<std::string> ImportedFunctions() const {
+    std::vector<std::string> functions;
+    const DWORD directory = Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress;
+    if (directory == 0) return functions;
+    for (const auto* library = At<IMAGE_IMPORT_DESCRIPTOR>(directory); library->Name != 0;
+         ++library) {
+      const std::string dll = At<char>(library->Name);
+      const DWORD thunks =
+          library->OriginalFirstThunk != 0 ? library->OriginalFirstThunk : library->FirstThunk;
+      for (DWORD entry = thunks;; entry += is64_ ? 8 : 4) {
+        const std::uint64_t thunk = is64_ ? *At<std::uint64_t>(entry) : *At<std::uint32_t>(entry);
+        if (thunk == 0) break;
+        const std::uint64_t byOrdinal = is64_ ? IMAGE_ORDINAL_FLAG64 : IMAGE_ORDINAL_FLAG32;
+        std::string name = "#";
+        if ((thunk & byOrdinal) != 0) {
+          name += std::to_string(thunk & 0xFFFF);
+        } else {
+          name = At<IMAGE_IMPORT_BY_NAME>(static_cast<DWORD>(thunk))->Name;
+        }
+        functions.push_back(ImportKey(dll, name));
+      }
+    }
+    return functions;
+  }
+
+ private:
+  const std::uint8_t* base_;
+  const IMAGE_FILE_HEADER* file_ = nullptr;
+  bool is64_ = false;
+  WORD dllCharacteristics_ = 0;
+  std::span<const IMAGE_DATA_DIRECTORY> directories_;
+  std::span<const IMAGE_SECTION_HEADER> sections_;
+};
+
+TEST_F(SetupResources, ImageIsStrippedLargeAddressAwareAndKeepsAslrAndDep) {
+  const MappedImage image(module_.get());
+  EXPECT_NE(image.File().Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE, 0);
+  EXPECT_EQ(image.File().PointerToSymbolTable, 0u);
+  EXPECT_EQ(image.File().NumberOfSymbols, 0u);
+  for (const IMAGE_SECTION_HEADER& section : image.Sections()) {
+    // Long section names ("/4") live in the symbol table and are the debug sections.
+    const std::string name(reinterpret_cast<const char*>(section.Name),
+                           strnlen(reinterpret_cast<const char*>(section.Name), 8));
+    EXPECT_FALSE(name.starts_with(".debug") || name.starts_with("/")) << name;
+  }
+  EXPECT_EQ(image.Directory(IMAGE_DIRECTORY_ENTRY_DEBUG).Size, 0u);
+
+  const WORD flags = image.DllCharacteristics();
+  EXPECT_NE(flags & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE, 0);
+  EXPECT_NE(flags & IMAGE_DLLCHARACTERISTICS_NX_COMPAT, 0);
+  EXPECT_NE(flags & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE, 0);
+  // A movable image needs its relocations.
+  EXPECT_GT(image.Directory(IMAGE_DIRECTORY_ENTRY_BASERELOC).Size, 0u);
+}
+
+// The first Windows of each function that may be imported, from the list that this
+// program carries (windows_imports.txt): "DLL!function" to its place in kWindows.
+constexpr const char* kWindows[] = {"2000", "XP", "Vista", "7", "8", "8.1", "10"};
+constexpr std::size_t kOldestServed = 3;  // Windows 7 SP1
+
+std::map<std::string, std::size_t> FirstWindowsOfImports() {
+  HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_RCDATA);
+  if (found == nullptr) return {};
+  const char* text = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+  std::istringstream lines(std::string(text, SizeofResource(nullptr, found)));
+  std::map<std::string, std::size_t> firstWindows;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line.substr(0, line.find('#')));
+    std::string dll, function, windows;
+    if (!(words >> dll >> function >> windows)) continue;
+    const auto known = std::find(std::begin(kWindows), std::end(kWindows), windows);
+    EXPECT_NE(known, std::end(kWindows)) << "unknown Windows version in: " << line;
+    firstWindows[ImportKey(dll, function)] = static_cast<std::size_t>(known - std::begin(kWindows));
+  }
+  return firstWindows;
+}
+
+TEST_F(SetupResources, ImportsOnlyListedFunctionsThatWindows7Sp1Has) {
+  const std::map<std::string, std::size_t> firstWindows = FirstWindowsOfImports();
+  ASSERT_FALSE(firstWindows.empty()) << "the list of imports is missing";
+  const std::vector<std::string> imports = MappedImage(module_.get()).ImportedFunctions();
+  EXPECT_FALSE(imports.empty());
+
+  std::ostringstream refused;
+  for (const std::string& import : imports) {
+    const auto entry = firstWindows.find(import);
+    if (entry == firstWindows.end()) {
+      refused << "\n  " << import << ": not on the list of imports";
+    } else if (entry->second > kOldestServed) {
+      refused << "\n  " << import << ": first in Windows " << kWindows[entry->second]
+              << ", newer than Windows 7 SP1; look it up at run time";
+    }
+  }
+  EXPECT_TRUE(refused.str().empty())
+      << "setup.exe imports what Windows 7 SP1 may lack:" << refused.str();
+}
+
 TEST_F(SetupResources, ManifestAsksForAdministratorPerMonitorDpiAndCommonControls6) {
   const std::vector<std::uint8_t> data = Data(RT_MANIFEST, MAKEINTRESOURCEW(1), 0);
   const std::string manifest(data.begin(), data.end());
@@ -201,6 +347,20 @@ TEST_F(SetupResources, ManifestAsksForAdministratorPerMonitorDpiAndCommonControl
   EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(manifest.find(R"(version="6.0.0.0")"), std::string::npos);
+
+  // The systems it declares are those that its imports prove it starts on:
+  // Windows 7, 8, 8.1 and 10 (11 goes by 10's entry).
+  std::set<std::string> systems;
+  constexpr std::string_view kSystem = R"(supportedOS Id=")";
+  for (std::size_t at = manifest.find(kSystem); at != std::string::npos;
+       at = manifest.find(kSystem, at + 1)) {
+    const std::size_t id = at + kSystem.size();
+    systems.insert(manifest.substr(id, manifest.find('"', id) - id));
+  }
+  EXPECT_EQ(systems, (std::set<std::string>{"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                                            "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                                            "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                                            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}));
 }
 
 }  // namespace
