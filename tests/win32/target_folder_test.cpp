@@ -97,6 +97,12 @@ TEST_F(Win32TargetFolderTest, LookupsReadTheFoldersOfThisProgramsView) {
   const Text commonFiles = folders_.RetrieveCommonPath();
   EXPECT_EQ(commonFiles, Environment(L"CommonProgramFiles"));
   EXPECT_NE(commonFiles, u"");
+  // A 32-bit program on 64-bit Windows gets "Program Files (x86)"; a 64-bit one, or
+  // one on 32-bit Windows, gets "Program Files".
+  BOOL wow64 = FALSE;
+  ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+  EXPECT_EQ(programFiles.ends_with(u" (x86)"), wow64 != FALSE);
+  EXPECT_TRUE(commonFiles.starts_with(programFiles + u"\\"));
 
   EXPECT_EQ(resolver_.GeneraPathDll(u"<COMMONPATH>Velbor\\"), u"");  // cancelled
   EXPECT_EQ(PromptDefaults(), std::vector<Text>{commonFiles + u"\\Velbor\\"});
