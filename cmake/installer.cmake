@@ -1,13 +1,16 @@
-# velbor_add_installer(<target> PACKAGE <folder> [OUTPUT_DIRECTORY <dir>] [TIMER_MS <ms>])
+include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
+
+# velbor_add_installer(<target> PACKAGE <folder> [OUTPUT_DIRECTORY <dir>] [TIMER_MS <ms>] [SIGNED])
 #
 # Makes <target>.exe: the installer's program carrying the package in <folder>. A
 # package folder holds package.rc, a standard resource script with the string table
 # and the CUSTOM resources, whose file names are found in that folder or among the
 # files that the folder's optional package.cmake makes in
 # VELBOR_PACKAGE_GENERATED_DIR (appending them to VELBOR_PACKAGE_GENERATED_FILES).
-# TIMER_MS is the retry interval, VELBOR_TIMER_MS unless given.
+# TIMER_MS is the retry interval, VELBOR_TIMER_MS unless given. SIGNED signs the
+# program with the maker's certificate (cmake/signing.cmake), when one is given.
 function(velbor_add_installer target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "PACKAGE;OUTPUT_DIRECTORY;TIMER_MS" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "SIGNED" "PACKAGE;OUTPUT_DIRECTORY;TIMER_MS" "")
   get_filename_component(VELBOR_PACKAGE_DIR "${arg_PACKAGE}" ABSOLUTE BASE_DIR "${PROJECT_SOURCE_DIR}")
   if(NOT EXISTS "${VELBOR_PACKAGE_DIR}/package.rc")
     message(FATAL_ERROR "${target}: ${VELBOR_PACKAGE_DIR} holds no package.rc")
@@ -52,6 +55,11 @@ function(velbor_add_installer target)
   add_dependencies(${target} ${target}_package_files)
   if(arg_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${arg_OUTPUT_DIRECTORY})
+  endif()
+
+  # Last: nothing may touch the program once it is signed.
+  if(arg_SIGNED)
+    velbor_sign_installer(${target} $<TARGET_FILE:${target}>)
   endif()
 endfunction()
 

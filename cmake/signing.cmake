@@ -1,0 +1,51 @@
+# Authenticode signing of an installer with osslsigncode, as the last step of its build.
+# A certificate is given either as a PKCS#12 file or as a PEM chain and its key; the
+# key's password, if any, is read from the environment variable VELBOR_SIGN_PASSWORD
+# when the build runs, so that it is neither cached nor printed.
+set(VELBOR_SIGN_PKCS12 "" CACHE FILEPATH
+    "PKCS#12 file with the certificate chain and key that sign setup.exe")
+set(VELBOR_SIGN_CERT "" CACHE FILEPATH
+    "PEM file with the signing certificate and its chain (with VELBOR_SIGN_KEY)")
+set(VELBOR_SIGN_KEY "" CACHE STRING
+    "PEM private key of VELBOR_SIGN_CERT, or a PKCS#11 URI of a key on a token")
+set(VELBOR_SIGN_URL "" CACHE STRING "The maker's web address, shown in the signature")
+set(VELBOR_SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 timestamp server for the signature")
+set(VELBOR_SIGN_OPTIONS "" CACHE STRING
+    "Further osslsigncode sign options as a ;-list (a token's -pkcs11module <module>, say)")
+get_filename_component(VELBOR_SIGN_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/../scripts/sign-setup ABSOLUTE)
+
+# velbor_sign_installer(<target> <file>)
+#
+# Signs <file>, which building <target> makes, once the target is built. Add it after
+# every other step of the target, and let nothing write the file after it: any change
+# breaks the signature. Without a certificate the file is left unsigned, and the
+# configure step says so.
+function(velbor_sign_installer target file)
+  if(VELBOR_SIGN_PKCS12 AND (VELBOR_SIGN_CERT OR VELBOR_SIGN_KEY))
+    message(FATAL_ERROR "Give either VELBOR_SIGN_PKCS12 or VELBOR_SIGN_CERT with VELBOR_SIGN_KEY, not both")
+  endif()
+  if(VELBOR_SIGN_PKCS12)
+    set(certificate -pkcs12 ${VELBOR_SIGN_PKCS12})
+  elseif(VELBOR_SIGN_CERT AND VELBOR_SIGN_KEY)
+    set(certificate -certs ${VELBOR_SIGN_CERT} -key ${VELBOR_SIGN_KEY})
+  elseif(VELBOR_SIGN_CERT OR VELBOR_SIGN_KEY)
+    message(FATAL_ERROR "VELBOR_SIGN_CERT and VELBOR_SIGN_KEY go together")
+  else()
+    message(STATUS "${target}.exe is unsigned: no VELBOR_SIGN_PKCS12 or VELBOR_SIGN_CERT was given")
+    return()
+  endif()
+  find_program(VELBOR_OSSLSIGNCODE osslsigncode REQUIRED)
+
+  set(options ${certificate} -n Setup)
+  if(VELBOR_SIGN_URL)
+    list(APPEND options -i ${VELBOR_SIGN_URL})
+  endif()
+  if(VELBOR_SIGN_TIMESTAMP_URL)
+    list(APPEND options -ts ${VELBOR_SIGN_TIMESTAMP_URL})
+  endif()
+  list(APPEND options ${VELBOR_SIGN_OPTIONS})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${VELBOR_SIGN_SCRIPT} ${file} ${options}
+    COMMENT "Signing ${target}.exe"
+    VERBATIM)
+endfunction()
