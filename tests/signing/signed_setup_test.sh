@@ -49,6 +49,7 @@ cmake -S "$source_dir/tests/signing/project" -B build -G Ninja \
   -DVELBOR_SIGN_PKCS12=signer.p12 -DVELBOR_SIGN_URL=https://www.velbor.example/ \
   "-DVELBOR_SIGN_OPTIONS=$options" >configure.log
 cmake --build build -v >build.log 2>&1 || { cat build.log >&2; fail "the signing build failed"; }
+[ -x build/setup.exe ] || fail "the signed setup.exe is no longer executable"
 ! grep -rqF "$VELBOR_SIGN_PASSWORD" configure.log build.log build/CMakeCache.txt build/build.ninja ||
   fail "the password was printed or stored"
 
