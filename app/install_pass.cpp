@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/item_descriptor.h"
+#include "app/item_file_name.h"
 #include "app/item_registration.h"
 #include "host/failure.h"
 
@@ -19,8 +20,10 @@ void InstallItem(ItemTable& table, std::int32_t item, const InstallerHost& host,
   // No folder means the user cancelled or the template is unknown; the bare name
   // would land in whatever the current folder happens to be.
   if (folder.empty()) throw HostFailure(failure::kPathNotFound);
-  const ByteView bytes = host.package.LoadResourceBytes(ItemResourceNumber(item), kItemBytesType);
   const Text fileName = table.ItemFile(item);
+  // An elevated write must land in the proven folder, not wherever the name points.
+  if (!IsConfinedFileName(fileName)) throw HostFailure(failure::kBadFileName);
+  const ByteView bytes = host.package.LoadResourceBytes(ItemResourceNumber(item), kItemBytesType);
   // Writing replaces the old file in one step, so nothing is deleted first: a
   // failed write leaves the old file as it was.
   host.files.WriteWholeFile(folder + fileName, bytes);
