@@ -1,8 +1,12 @@
 #include "host/win32/win32_file_system.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "host/failure.h"
 #include "host/win32/unique_handle.h"
@@ -34,9 +38,56 @@ std::wstring FolderPrefix(const std::wstring& path) {
   return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
 }
 
-// A file of our own, created anew (never an existing one opened) in a folder,
-// and deleted again when it goes unless it has been moved to its target. The
-// name only needs to be unlikely to be taken; CREATE_NEW makes sure.
+// The full path of a file, as a rename through a handle needs it.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) throw FailureFromLastError();
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) throw FailureFromLastError();
+  full.resize(length);
+  return full;
+}
+
+constexpr wchar_t kTemporaryPrefix[] = L"~velbor";
+constexpr wchar_t kTemporarySuffix[] = L".tmp";
+
+// Whether `name` is one that TemporaryFile gives: the prefix, digits, the suffix.
+bool IsTemporaryName(std::wstring_view name) {
+  const std::wstring_view prefix = kTemporaryPrefix;
+  const std::wstring_view suffix = kTemporarySuffix;
+  if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+      !name.ends_with(suffix)) {
+    return false;
+  }
+  const std::wstring_view digits =
+      name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+  return digits.find_first_not_of(L"0123456789") == std::wstring_view::npos;
+}
+
+// Removes the temporary files that an earlier run left in `folder` where the system
+// could not remove them itself (killed between the last write and the rename). Only
+// plain files of our own name pattern; one in use stays.
+void RemoveLeftTemporaryFiles(const std::wstring& folder) {
+  WIN32_FIND_DATAW entry;
+  const std::wstring pattern = folder + kTemporaryPrefix + L"*" + kTemporarySuffix;
+  UniqueFindHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
+                                           FindExSearchNameMatch, nullptr, 0));
+  if (!search.IsValid()) return;
+  constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  do {
+    if ((entry.dwFileAttributes & kNotPlain) == 0 && IsTemporaryName(entry.cFileName)) {
+      DeleteFileW((folder + entry.cFileName).c_str());
+    }
+  } while (FindNextFileW(search.Get(), &entry));
+}
+
+// A file of our own, created anew (never an existing one opened) in a folder, that
+// nobody else can open while we hold it. It is marked for deletion from the start, so
+// that the system removes it however the process ends, until it is renamed over its
+// target through its own handle: no other process can open or replace it between the
+// write and the rename. The name only needs to be unlikely to be taken; CREATE_NEW
+// makes sure.
 class TemporaryFile {
  public:
   explicit TemporaryFile(const std::wstring& folder) {
@@ -44,10 +95,13 @@ class TemporaryFile {
     QueryPerformanceCounter(&counter);
     const auto seed = static_cast<std::uint64_t>(counter.QuadPart) ^ GetCurrentProcessId();
     for (std::uint64_t attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-      path_ = folder + L"~velbor" + std::to_wstring(seed + attempt) + L".tmp";
-      handle_ = UniqueFileHandle(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-      if (handle_.IsValid()) return;
+      path_ = folder + kTemporaryPrefix + std::to_wstring(seed + attempt) + kTemporarySuffix;
+      handle_ = UniqueFileHandle(CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (handle_.IsValid()) {
+        markedForDeletion_ = MarkForDeletion(true);
+        return;
+      }
       const DWORD error = GetLastError();
       if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
         throw FailureFromWin32Error(error);
@@ -59,30 +113,54 @@ class TemporaryFile {
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
     if (moved_) return;
+    // A marked file goes with its handle; only one that could not be marked is
+    // removed by its name.
+    if (!markedForDeletion_) markedForDeletion_ = MarkForDeletion(true);
     handle_.Close();
-    DeleteFileW(path_.c_str());
+    if (!markedForDeletion_) DeleteFileW(path_.c_str());
   }
 
   HANDLE Handle() const { return handle_.Get(); }
 
-  // Closes the file without forcing its data to the disk: like a copy, the new
-  // file is as durable as the system's cache makes it, at the speed of a copy.
-  // What the temporary file guards against is a failed write, not a power cut.
-  void Close() {
-    if (!handle_.Close()) throw FailureFromLastError();
+  // Forces the data to the disk before the file takes the target's name, so that a
+  // power cut never leaves the name on a file whose data never arrived.
+  void Flush() {
+    if (!FlushFileBuffers(handle_.Get())) throw FailureFromLastError();
   }
 
-  // A rename within one folder, so never a copy across volumes.
-  void MoveOver(const std::wstring& target) {
-    if (!MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  // Renames the file over `target`, in the same folder, through its own handle; then
+  // closes it.
+  void MoveOver(const std::wstring& relativeTarget) {
+    const std::wstring target = FullPath(relativeTarget);
+    if (markedForDeletion_ && !MarkForDeletion(false)) throw FailureFromLastError();
+    markedForDeletion_ = false;
+    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+    std::vector<std::uint8_t> buffer(offsetof(FILE_RENAME_INFO, FileName) + nameBytes +
+                                     sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(rename->FileName, target.c_str(), nameBytes + sizeof(wchar_t));
+    if (!SetFileInformationByHandle(handle_.Get(), FileRenameInfo, rename,
+                                    static_cast<DWORD>(buffer.size()))) {
       throw FailureFromLastError();
     }
     moved_ = true;
+    if (!handle_.Close()) throw FailureFromLastError();
   }
 
  private:
+  bool MarkForDeletion(bool deleteOnClose) {
+    // Its one member is named after DeleteFile, which the headers turn into a macro.
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(deleteOnClose)};
+    return SetFileInformationByHandle(handle_.Get(), FileDispositionInfo, &disposition,
+                                      sizeof disposition) != FALSE;
+  }
+
   std::wstring path_;
   UniqueFileHandle handle_;
+  bool markedForDeletion_ = false;
   bool moved_ = false;
 };
 
@@ -130,9 +208,11 @@ void Win32FileSystem::DeleteFile(const Text& path) {
 void Win32FileSystem::WriteWholeFile(const Text& path, ByteView bytes) {
   const std::wstring target = WideNameFromText(path);
   RefuseReadOnlyTarget(target);
-  TemporaryFile temporary(FolderPrefix(target));
+  const std::wstring folder = FolderPrefix(target);
+  RemoveLeftTemporaryFiles(folder);
+  TemporaryFile temporary(folder);
   WriteAll(temporary.Handle(), bytes);
-  temporary.Close();
+  temporary.Flush();
   temporary.MoveOver(target);
 }
 

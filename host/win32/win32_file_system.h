@@ -10,8 +10,9 @@ class Win32FileSystem final : public FileSystem {
   Text FindFileName(const Text& path) override;
   void DeleteFile(const Text& path) override;
 
-  // Writes a temporary file beside the target and moves it over the target, so
-  // that a failure at any point leaves the old file as it was.
+  // Writes a temporary file beside the target, forces it to the disk and renames it
+  // over the target through its own handle, so that a failure at any point, a kill
+  // or a power cut included, leaves the old file as it was and no temporary file.
   void WriteWholeFile(const Text& path, ByteView bytes) override;
 };
 
