@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_file_system.h"
 #include "host/win32/win32_processes.h"
@@ -14,6 +15,31 @@ namespace velbor::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// Reads what programs send to the debugger output while no debugger is attached,
+// as DebugView does: through the shared buffer that OutputDebugString fills.
+class DebugOutputReader {
+ public:
+  // The next message that holds `part`, or the empty text after a few seconds.
+  std::string NextHolding(const std::string& part) {
+    for (int message = 0; message < 20; ++message) {
+      SetEvent(bufferReady_.Get());
+      if (WaitForSingleObject(dataReady_.Get(), 5000) != WAIT_OBJECT_0) return {};
+      const void* view = MapViewOfFile(buffer_.Get(), FILE_MAP_READ, 0, 0, 0);
+      if (view == nullptr) return {};
+      const std::string text(static_cast<const char*>(view) + sizeof(DWORD));
+      UnmapViewOfFile(view);
+      if (text.find(part) != std::string::npos) return text;
+    }
+    return {};
+  }
+
+ private:
+  UniqueKernelHandle bufferReady_{CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY")};
+  UniqueKernelHandle dataReady_{CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY")};
+  UniqueKernelHandle buffer_{
+      CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, L"DBWIN_BUFFER")};
+};
 
 class Win32ProcessesTest : public ::testing::Test {
  protected:
@@ -99,6 +125,19 @@ TEST_F(Win32ProcessesTest, AHoldGoesWhenTheProgramHasEnded) {
     if (!deleted) Sleep(50);
   }
   EXPECT_TRUE(deleted);
+}
+
+// A support engineer sees, with a tool such as DebugView, how each started
+// program ended.
+TEST_F(Win32ProcessesTest, ExitCodeGoesToTheDebuggerOutputWithTheCommandLine) {
+  DebugOutputReader output;
+  // Without the trace's path the helper ends with exit code 2.
+  const std::wstring line = Quoted(HelperPath());
+  processes_.StartProcess(u"", TextFromWide(line), 0, u"", nullptr);
+  const std::string message = output.NextHolding("exit code");
+  EXPECT_NE(message.find("exit code 2 of " + std::string(line.begin(), line.end())),
+            std::string::npos)
+      << message;
 }
 
 }  // namespace
