@@ -13,6 +13,9 @@ class Win32FileSystem final : public FileSystem {
   // Writes a temporary file beside the target and moves it over the target, so
   // that a failure at any point leaves the old file as it was.
   void WriteWholeFile(const Text& path, ByteView bytes) override;
+
+  // Opened for reading, shared for reading only (win32_file_hold.cpp).
+  SharedFileHold HoldFile(const Text& path, ByteView expected) override;
 };
 
 }  // namespace velbor
