@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <limits>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -47,11 +48,20 @@ void Form1::cmdAvviaConTimer_Click() {
   try {
     StartInstallation();
   } catch (const HostFailure& caught) {
-    try {
-      host_.ui.ShowMessage(PressErrorText(caught), message_style::kOk, std::nullopt);
-    } catch (const HostFailure&) {
-      // The error box itself failed: there is nothing left to tell the user with.
-    }
+    ShowPressError(caught);
+  } catch (const std::bad_alloc&) {
+    ShowPressError(HostFailure(failure::kOutOfMemory));
+  } catch (...) {
+    // The message loop that called the handler has no one to give a failure to.
+    ShowPressError(HostFailure(failure::kInvalidArgument));
+  }
+}
+
+void Form1::ShowPressError(const HostFailure& caught) noexcept {
+  try {
+    host_.ui.ShowMessage(PressErrorText(caught), message_style::kOk, std::nullopt);
+  } catch (...) {
+    // The error box itself failed: there is nothing left to tell the user with.
   }
 }
 
@@ -67,13 +77,13 @@ void Form1::StartInstallation() {
 }
 
 void Form1::Timer_Timer() {
-  if (handlerBusy_) return;
+  if (handlerBusy_ || pumpingAfterTick_) return;
   try {
     if (TickFailed()) CountFailedTick();
-  } catch (const HostFailure&) {
+  } catch (...) {
     try {
       CountFailedTick();
-    } catch (const HostFailure&) {
+    } catch (...) {
       // Counting failed too; the next tick tries again.
     }
   }
@@ -100,7 +110,7 @@ bool Form1::TickFailed() {
 void Form1::StopUpdate() {
   window_.SetTimerEnabled(false);
   Text message(u"Aggiornamento interrotto!");
-  const Text summary = UpdateSummary(table_);
+  const Text summary = UpdateSummary(table_, host_.package);
   if (!summary.empty()) {
     message += u"\r\n\r\n";
     message += summary;
@@ -115,7 +125,9 @@ void Form1::CountFailedTick() {
   ++attemptCount_;
   window_.SetStartButtonCaption(DecimalText(attemptCount_));
   // Outside the busy scope: input that queued up during the pass is handled here,
-  // as it would be after any other handler.
+  // as it would be after any other handler, but a tick that is due is not run
+  // inside this one.
+  const BusyScope pumping(pumpingAfterTick_);
   host_.ui.PumpMessages();
 }
 

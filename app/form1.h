@@ -6,6 +6,7 @@
 #include "app/item_folder.h"
 #include "app/item_table.h"
 #include "app/main_window.h"
+#include "host/failure.h"
 
 namespace velbor {
 
@@ -15,9 +16,9 @@ namespace velbor {
 //
 // Both handlers run on the window's thread, and the message loop runs again inside
 // every box they open, so a tick or a press can arrive while a handler is still
-// busy; it is dropped then, which keeps two passes from ever running at once. No
-// host failure leaves a handler: the message loop that calls them has no one to
-// give it to.
+// busy; it is dropped then, which keeps two passes from ever running at once, as
+// is a tick that arrives while a failed tick pumps messages. No failure leaves a
+// handler: the message loop that calls them has no one to give it to.
 class Form1 {
  public:
   Form1(const InstallerHost& host, MainWindow& window, TemplateResolver resolve);
@@ -38,6 +39,7 @@ class Form1 {
 
  private:
   void StartInstallation();
+  void ShowPressError(const HostFailure& caught) noexcept;
   // The tick up to its count; true when it has to be counted as failed.
   bool TickFailed();
   void StopUpdate();
@@ -49,6 +51,7 @@ class Form1 {
   ItemTable table_;
   std::int32_t attemptCount_ = 0;
   bool handlerBusy_ = false;
+  bool pumpingAfterTick_ = false;
 };
 
 }  // namespace velbor

@@ -1,11 +1,13 @@
 #include "app/install_pass.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "app/item_descriptor.h"
 #include "app/item_file_name.h"
 #include "app/item_registration.h"
 #include "host/failure.h"
+#include "host/file_hold.h"
 
 namespace velbor {
 namespace {
@@ -28,7 +30,10 @@ void InstallItem(ItemTable& table, std::int32_t item, const InstallerHost& host,
   // failed write leaves the old file as it was.
   host.files.WriteWholeFile(folder + fileName, bytes);
   if (table.ItemState(item, 0) == kRegisterFlag) {
-    StartRegistration(host.processes, folder, fileName, table.ItemState(item, 1));
+    // Held from here until the tools have ended, so that nobody who may write in
+    // the folder swaps in a file of their own for the elevated tool to load.
+    SharedFileHold hold = host.files.HoldFile(folder + fileName, bytes);
+    StartRegistration(host.processes, folder, fileName, table.ItemState(item, 1), std::move(hold));
   }
   table.MarkDone(item);
 }
@@ -44,8 +49,9 @@ bool InstallPass(ItemTable& table, const InstallerHost& host, const TemplateReso
     host.ui.ShowMessage(u"Aggiornamento terminato!", message_style::kInformation,
                         Text(u"Velbor S.r.l."));
     return true;
-  } catch (const HostFailure&) {
-    // The callers retry; what went wrong is not shown to anyone.
+  } catch (...) {
+    // Any failure, running out of memory included, is a failed pass: the callers
+    // retry, and what went wrong is not shown to anyone.
     return false;
   }
 }

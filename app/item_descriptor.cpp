@@ -47,4 +47,13 @@ void ReadItemDescriptor(Resources& package, ItemTable& table, std::int32_t item)
   table.ItemState(item, 1) = Field(fields, 3);
 }
 
+Text ItemFileNameInPackage(Resources& package, std::int32_t item) {
+  const std::int32_t number = ItemResourceNumber(item);
+  try {
+    return SplitFields(package.LoadResourceText(number)).front();
+  } catch (const HostFailure&) {
+    return DecimalText(number);
+  }
+}
+
 }  // namespace velbor

@@ -19,4 +19,8 @@ std::int32_t ItemResourceNumber(std::int32_t item);
 // missing one have been stored.
 void ReadItemDescriptor(Resources& package, ItemTable& table, std::int32_t item);
 
+// The file name in item `item`'s descriptor, without touching the table; an item
+// whose descriptor cannot be read is named by its resource number instead.
+Text ItemFileNameInPackage(Resources& package, std::int32_t item);
+
 }  // namespace velbor

@@ -1,9 +1,14 @@
 #include "app/item_registration.h"
 
+#include <utility>
+
+#include "host/failure.h"
+
 namespace velbor {
 namespace {
 
 constexpr char16_t kNetAssemblyKind[] = u"R";
+constexpr char16_t kRegasmWindowsFolder[] = u"C:\\WINDOWS";
 constexpr char16_t kQuotedRegasm[] =
     u"\"C:\\WINDOWS\\Microsoft.NET\\Framework\\v2.0.50727\\regasm.exe\"";
 
@@ -14,18 +19,8 @@ Text Quoted(const Text& text) {
   return quoted;
 }
 
-// The file's name with every ".dll" turned into ".tlb".
-Text TypeLibraryName(Text fileName) {
-  constexpr TextView kLibrary = u".dll";
-  constexpr TextView kTypeLibrary = u".tlb";
-  for (std::size_t found = fileName.find(kLibrary); found != Text::npos;
-       found = fileName.find(kLibrary, found + kTypeLibrary.size())) {
-    fileName.replace(found, kLibrary.size(), kTypeLibrary);
-  }
-  return fileName;
-}
-
-void RegisterComServer(Processes& processes, const Text& path) {
+void RegisterComServer(Processes& processes, const Text& folder, const Text& path,
+                       SharedFileHold hold) {
   Text commandLine(u"regsvr32.exe ");
   commandLine += Quoted(path);
   commandLine += u" /s";
@@ -34,33 +29,53 @@ void RegisterComServer(Processes& processes, const Text& path) {
   // installer runs elevated.
   Text program = processes.SystemFolder();
   program += u"\\regsvr32.exe";
-  processes.StartProcess(program, commandLine, window_style::kHidden);
+  processes.StartProcess(program, commandLine, window_style::kHidden, folder, std::move(hold));
 }
 
-void RegisterNetAssembly(Processes& processes, const Text& path, const Text& fileName) {
+void RegisterNetAssembly(Processes& processes, const Text& folder, const Text& path,
+                         const Text& fileName, const SharedFileHold& hold) {
+  // Where Windows lives elsewhere, any user may create the fixed path's folder and
+  // put a tool of their own there; it is then as good as missing.
+  if (!EqualIgnoringAsciiCase(processes.WindowsFolder(), kRegasmWindowsFolder)) {
+    throw HostFailure(failure::kFileNotFound);
+  }
   // The quoted tool path opens both command lines and names the program.
   Text typeLibrary(kQuotedRegasm);
   typeLibrary += u" /nologo ";
   typeLibrary += Quoted(path);
   typeLibrary += u" /tlb:";
-  typeLibrary += TypeLibraryName(fileName);
-  processes.StartProcess({}, typeLibrary, window_style::kMinimizedFocus);
+  typeLibrary += TypeLibraryArgument(fileName);
+  processes.StartProcess({}, typeLibrary, window_style::kMinimizedFocus, folder, hold);
 
   Text codebase(kQuotedRegasm);
   codebase += u" /codebase ";
   codebase += Quoted(path);
-  processes.StartProcess({}, codebase, window_style::kHidden);
+  processes.StartProcess({}, codebase, window_style::kHidden, folder, hold);
 }
 
 }  // namespace
 
+Text TypeLibraryArgument(Text fileName) {
+  constexpr TextView kLibrary = u".dll";
+  constexpr TextView kTypeLibrary = u".tlb";
+  for (std::size_t at = 0; at + kLibrary.size() <= fileName.size();) {
+    if (EqualIgnoringAsciiCase(TextView(fileName).substr(at, kLibrary.size()), kLibrary)) {
+      fileName.replace(at, kLibrary.size(), kTypeLibrary);
+      at += kTypeLibrary.size();
+    } else {
+      ++at;
+    }
+  }
+  return fileName.find(u' ') == Text::npos ? fileName : Quoted(fileName);
+}
+
 void StartRegistration(Processes& processes, const Text& folder, const Text& fileName,
-                       const Text& kind) {
+                       const Text& kind, SharedFileHold hold) {
   const Text path = folder + fileName;
   if (kind == kNetAssemblyKind) {
-    RegisterNetAssembly(processes, path, fileName);
+    RegisterNetAssembly(processes, folder, path, fileName, hold);
   } else {
-    RegisterComServer(processes, path);
+    RegisterComServer(processes, folder, path, std::move(hold));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/item_table.h"
+#include "host/resources.h"
 #include "host/text.h"
 
 namespace velbor {
@@ -12,7 +13,8 @@ struct ItemReportLine {
   bool done = false;
 };
 
-// Every item's file name and whether it is done, in index order.
-std::vector<ItemReportLine> ReportItems(const ItemTable& table);
+// Every item's file name and whether it is done, in index order. An item that no
+// pass has read yet is named from its descriptor in `package`.
+std::vector<ItemReportLine> ReportItems(const ItemTable& table, Resources& package);
 
 }  // namespace velbor

@@ -7,7 +7,7 @@ namespace {
 
 constexpr char16_t kLineBreak[] = u"\r\n";
 
-// Names joined by ", "; an empty name still takes its place.
+// Names joined by ", ".
 class NameList {
  public:
   void Add(const Text& name) {
@@ -24,10 +24,10 @@ class NameList {
 
 }  // namespace
 
-Text UpdateSummary(const ItemTable& table) {
+Text UpdateSummary(const ItemTable& table, Resources& package) {
   NameList updated;
   NameList notUpdated;
-  for (const ItemReportLine& line : ReportItems(table)) {
+  for (const ItemReportLine& line : ReportItems(table, package)) {
     (line.done ? updated : notUpdated).Add(line.file);
   }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/item_table.h"
+#include "host/resources.h"
 #include "host/text.h"
 
 namespace velbor {
@@ -10,7 +11,8 @@ namespace velbor {
 // lists; each list that is not empty text gives one line, "Elenco file
 // aggiornati: " or "Elenco file NON aggiornati: " followed by the list, with a
 // blank line between the two, and a blank line after the last. Lines end with
-// "\r\n". Items that no pass has read yet have no name and add only their ", ".
-Text UpdateSummary(const ItemTable& table);
+// "\r\n". Items that no pass has read yet are named from their descriptors in
+// `package`.
+Text UpdateSummary(const ItemTable& table, Resources& package);
 
 }  // namespace velbor

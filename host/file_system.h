@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/file_hold.h"
 #include "host/resources.h"
 #include "host/text.h"
 
@@ -22,6 +23,12 @@ class FileSystem {
   // Makes the file at `path` hold exactly `bytes`, creating it when absent. On
   // failure no handle stays open and a file that existed keeps its old content.
   virtual void WriteWholeFile(const Text& path, ByteView bytes) = 0;
+
+  // Holds the file at `path` (see FileHold) and checks that it holds exactly
+  // `expected`, so that what is held is what was written. Fails when the file
+  // cannot be opened so, for instance because someone else has it open for
+  // writing, or when its content differs.
+  virtual SharedFileHold HoldFile(const Text& path, ByteView expected) = 0;
 };
 
 }  // namespace velbor

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "host/file_hold.h"
 #include "host/text.h"
 
 namespace velbor {
@@ -20,13 +21,19 @@ class Processes {
   // Starts `commandLine` and returns as soon as the program has started; nobody
   // waits for it. `program` is the full path of the file to run, which then gets
   // the command line unchanged; when it is empty the command line's first word
-  // names the program, found by the system's search rules. Fails when it cannot be
-  // started or the style is not one above.
-  virtual void StartProcess(const Text& program, const Text& commandLine,
-                            std::int32_t windowStyle) = 0;
+  // names the program, found by the system's search rules. The program runs in
+  // `workingFolder`, and `heldUntilEnded` (which may be empty) is kept until the
+  // program has ended; its exit code then goes to the debugger output with the
+  // command line. Fails when it cannot be started or the style is not one above.
+  virtual void StartProcess(const Text& program, const Text& commandLine, std::int32_t windowStyle,
+                            const Text& workingFolder, SharedFileHold heldUntilEnded) = 0;
 
   // The system's own folder, where its tools are, without a trailing "".
   virtual Text SystemFolder() = 0;
+
+  // The running system's own Windows folder, without a trailing "\" unless it is
+  // a drive's root. On a multi-user server this is the shared one, not a user's.
+  virtual Text WindowsFolder() = 0;
 };
 
 }  // namespace velbor

@@ -1,5 +1,7 @@
 #include "host/text.h"
 
+#include <algorithm>
+
 namespace velbor {
 
 Text DecimalText(std::int64_t value) {
@@ -14,6 +16,14 @@ Text DecimalText(std::int64_t value) {
   } while (magnitude != 0);
   if (negative) digits.insert(digits.begin(), u'-');
   return digits;
+}
+
+bool EqualIgnoringAsciiCase(TextView a, TextView b) {
+  const auto upper = [](char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
+  };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [&](char16_t x, char16_t y) { return upper(x) == upper(y); });
 }
 
 std::string Utf8FromText(TextView text) {

@@ -14,6 +14,10 @@ using TextView = std::u16string_view;
 // A whole number as decimal digits, with a leading "-" when negative.
 Text DecimalText(std::int64_t value);
 
+// Whether `a` and `b` are equal when the ASCII letters a to z are raised; every
+// other character stands for itself, so no other letter may pass for an ASCII one.
+bool EqualIgnoringAsciiCase(TextView a, TextView b);
+
 // UTF-8 form of a text, for diagnostics meant for a developer's terminal.
 std::string Utf8FromText(TextView text);
 

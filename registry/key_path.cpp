@@ -13,14 +13,6 @@ TextView TrimSpaces(TextView text) {
   return text.substr(first, text.find_last_not_of(u' ') - first + 1);
 }
 
-bool EqualIgnoringAsciiCase(TextView a, TextView b) {
-  const auto upper = [](char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
-  };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [&](char16_t x, char16_t y) { return upper(x) == upper(y); });
-}
-
 constexpr std::array<std::pair<TextView, RegKey>, 7> kRoots{{
     {u"HKEY_CLASSES_ROOT", reg::kClassesRoot},
     {u"HKEY_CURRENT_USER", reg::kCurrentUser},

@@ -14,6 +14,9 @@ class Win32FileSystem final : public FileSystem {
   // over the target through its own handle, so that a failure at any point, a kill
   // or a power cut included, leaves the old file as it was and no temporary file.
   void WriteWholeFile(const Text& path, ByteView bytes) override;
+
+  // Opened for reading, shared for reading only (win32_file_hold.cpp).
+  SharedFileHold HoldFile(const Text& path, ByteView expected) override;
 };
 
 }  // namespace velbor

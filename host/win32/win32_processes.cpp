@@ -1,6 +1,8 @@
 #include "host/win32/win32_processes.h"
 
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "host/failure.h"
 #include "host/win32/unique_handle.h"
@@ -22,37 +24,89 @@ WORD ShowCommandFor(std::int32_t windowStyle) {
   }
 }
 
+// What stays with a started program until it ends.
+struct ProgramWatch {
+  UniqueKernelHandle process;
+  std::wstring commandLine;
+  SharedFileHold heldUntilEnded;
+};
+
+// Runs on a pool thread: waits for the program's end, tells a debugger how it
+// ended, and lets go of the program and of what it held.
+DWORD WINAPI WatchUntilEnded(void* context) {
+  const std::unique_ptr<ProgramWatch> watch(static_cast<ProgramWatch*>(context));
+  WaitForSingleObject(watch->process.Get(), INFINITE);
+  try {
+    DWORD exitCode = 0;
+    std::wstring report = L"Velbor setup: ";
+    report += GetExitCodeProcess(watch->process.Get(), &exitCode)
+                  ? L"exit code " + std::to_wstring(exitCode)
+                  : std::wstring(L"exit code unknown");
+    report += L" of " + watch->commandLine + L"\n";
+    OutputDebugStringW(report.c_str());
+  } catch (...) {
+    // Out of memory for the report: it is only a diagnostic.
+  }
+  return 0;
+}
+
 }  // namespace
 
 void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
-                                  std::int32_t windowStyle) {
+                                  std::int32_t windowStyle, const Text& workingFolder,
+                                  SharedFileHold heldUntilEnded) {
   const WORD showCommand = ShowCommandFor(windowStyle);
   // A NUL would start a shorter command, or another program, than the one given.
   if (commandLine.empty() || commandLine.find(u'\0') != Text::npos ||
-      program.find(u'\0') != Text::npos) {
+      program.find(u'\0') != Text::npos || workingFolder.find(u'\0') != Text::npos) {
     throw HostFailure(failure::kInvalidArgument);
   }
   const std::wstring programFile = WideFromText(program);
+  const std::wstring folder = WideFromText(workingFolder);
+  auto watch = std::make_unique<ProgramWatch>(
+      ProgramWatch{{}, WideFromText(commandLine), std::move(heldUntilEnded)});
   // CreateProcessW may write into the command line, so it gets a copy of its own.
-  std::wstring line = WideFromText(commandLine);
+  std::wstring line = watch->commandLine;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = showCommand;
   PROCESS_INFORMATION started{};
+  // Started suspended, so that it never runs without its watch.
   if (!CreateProcessW(program.empty() ? nullptr : programFile.c_str(), line.data(), nullptr,
-                      nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+                      nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
     throw FailureFromLastError();
   }
-  // Nobody waits for the program, so its handles are of no further use.
-  UniqueKernelHandle process(started.hProcess);
-  UniqueKernelHandle thread(started.hThread);
+  watch->process = UniqueKernelHandle(started.hProcess);
+  const UniqueKernelHandle thread(started.hThread);
+  // Nobody waits for the program here: a pool thread does, for as long as it runs.
+  if (!QueueUserWorkItem(WatchUntilEnded, watch.get(), WT_EXECUTELONGFUNCTION)) {
+    const HostFailure failure = FailureFromLastError();
+    TerminateProcess(started.hProcess, ERROR_CANCELLED);
+    throw failure;
+  }
+  // The watch is the pool thread's now; it stays until the program has ended.
+  watch.release();
+  if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
+    const HostFailure failure = FailureFromLastError();
+    TerminateProcess(started.hProcess, ERROR_CANCELLED);
+    throw failure;
+  }
 }
 
 Text Win32Processes::SystemFolder() {
   // A 32-bit process on 64-bit Windows is shown its own, 32-bit system folder.
   wchar_t folder[MAX_PATH];
   const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) throw FailureFromLastError();
+  return TextFromWide(std::wstring_view(folder, length));
+}
+
+Text Win32Processes::WindowsFolder() {
+  // The shared Windows folder, even where each user of a server has one of their own.
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemWindowsDirectoryW(folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) throw FailureFromLastError();
   return TextFromWide(std::wstring_view(folder, length));
 }

@@ -6,9 +6,12 @@ namespace velbor {
 
 class Win32Processes final : public Processes {
  public:
-  void StartProcess(const Text& program, const Text& commandLine,
-                    std::int32_t windowStyle) override;
+  // The program starts suspended and runs only once a pool thread watches it;
+  // that thread keeps what it holds until it ends.
+  void StartProcess(const Text& program, const Text& commandLine, std::int32_t windowStyle,
+                    const Text& workingFolder, SharedFileHold heldUntilEnded) override;
   Text SystemFolder() override;
+  Text WindowsFolder() override;
 };
 
 }  // namespace velbor

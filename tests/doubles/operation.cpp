@@ -24,6 +24,8 @@ std::string_view OperationName(Operation operation) {
       return "DeleteFile";
     case Operation::kWriteWholeFile:
       return "WriteWholeFile";
+    case Operation::kHoldFile:
+      return "HoldFile";
     case Operation::kStartProcess:
       return "StartProcess";
   }

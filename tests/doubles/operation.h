@@ -17,6 +17,7 @@ enum class Operation {
   kFindFileName,
   kDeleteFile,
   kWriteWholeFile,
+  kHoldFile,
   kStartProcess,
 };
 

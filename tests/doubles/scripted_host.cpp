@@ -103,13 +103,26 @@ void ScriptedHost::WriteWholeFile(const Text& path, ByteView bytes) {
   Logged(Operation::kWriteWholeFile, path, [&] { disk_.WriteWholeFile(path, bytes); });
 }
 
+SharedFileHold ScriptedHost::HoldFile(const Text& path, ByteView expected) {
+  return Logged(Operation::kHoldFile, path, [&]() -> SharedFileHold {
+    const auto held = disk_.ReadFile(path);
+    if (!held) throw HostFailure(failure::kFileNotFound);
+    if (!std::equal(held->begin(), held->end(), expected.begin(), expected.end())) {
+      throw HostFailure(failure::kPathFileAccess);
+    }
+    return std::make_shared<const Hold>(path);
+  });
+}
+
 void ScriptedHost::StartProcess(const Text& program, const Text& commandLine,
-                                std::int32_t windowStyle) {
+                                std::int32_t windowStyle, const Text& workingFolder,
+                                SharedFileHold heldUntilEnded) {
   Logged(Operation::kStartProcess, commandLine, [&] {
     if (windowStyle != window_style::kHidden && windowStyle != window_style::kMinimizedFocus) {
       throw HostFailure(failure::kInvalidArgument);
     }
-    startedProcesses_.push_back({program, commandLine, windowStyle});
+    startedProcesses_.push_back(
+        {program, commandLine, windowStyle, workingFolder, std::move(heldUntilEnded)});
   });
 }
 

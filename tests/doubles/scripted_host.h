@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -42,6 +43,14 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
     Text program;  // empty when the command line's first word names it
     Text commandLine;
     std::int32_t windowStyle = 0;
+    Text workingFolder;
+    SharedFileHold heldUntilEnded;  // what a real program would keep until it ends
+  };
+
+  // The hold that HoldFile gives: it names the file it holds.
+  struct Hold : FileHold {
+    explicit Hold(Text held) : path(std::move(held)) {}
+    Text path;
   };
 
   struct Call {
@@ -94,10 +103,13 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   Text FindFileName(const Text& path) override;
   void DeleteFile(const Text& path) override;
   void WriteWholeFile(const Text& path, ByteView bytes) override;
+  SharedFileHold HoldFile(const Text& path, ByteView expected) override;
 
-  void StartProcess(const Text& program, const Text& commandLine,
-                    std::int32_t windowStyle) override;
+  void StartProcess(const Text& program, const Text& commandLine, std::int32_t windowStyle,
+                    const Text& workingFolder, SharedFileHold heldUntilEnded) override;
   Text SystemFolder() override { return systemFolder_; }
+  Text WindowsFolder() override { return windowsFolder_; }
+  void SetWindowsFolder(Text folder) { windowsFolder_ = std::move(folder); }
 
  private:
   // Logs the call, then fails it as planned or runs `action`, logging its failure.
@@ -116,6 +128,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   std::vector<ProcessStarted> startedProcesses_;
   std::vector<Call> log_;
   Text systemFolder_ = u"C:\\Windows\\system32";
+  Text windowsFolder_ = u"C:\\Windows";
 };
 
 }  // namespace velbor::testing

@@ -1,8 +1,10 @@
 // The COM server that the registration case installs: registering it records, in
 // a file beside the DLL, how the registering program was started. It has nothing
-// else to register.
+// else to register. While a test holds the event kSlowRegistration unset, the
+// registration waits for it after the record, as a slow one would.
 #include <string>
 
+#include "host/win32/unique_handle.h"
 #include "host/win32/windows_api.h"
 #include "tests/e2e/process_trace.h"
 
@@ -22,5 +24,9 @@ extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {
   }
   const std::wstring path = velbor::testing::ModuleFilePath(self);
   if (path.empty()) return E_FAIL;
-  return velbor::testing::WriteProcessTrace(path + L".registered") ? S_OK : E_FAIL;
+  if (!velbor::testing::WriteProcessTrace(path + L".registered")) return E_FAIL;
+  const velbor::UniqueKernelHandle slow(
+      OpenEventW(SYNCHRONIZE, FALSE, velbor::testing::kSlowRegistration));
+  if (slow.IsValid()) WaitForSingleObject(slow.Get(), 60 * 1000);
+  return S_OK;
 }

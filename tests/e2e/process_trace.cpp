@@ -17,6 +17,12 @@ std::wstring ShowWindowOfThisProcess() {
   return (startup.dwFlags & STARTF_USESHOWWINDOW) ? std::to_wstring(startup.wShowWindow) : L"-";
 }
 
+std::wstring CurrentFolder() {
+  std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
+  folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+  return folder;
+}
+
 }  // namespace
 
 std::wstring ModuleFilePath(HMODULE module) {
@@ -38,6 +44,8 @@ bool WriteProcessTrace(const std::wstring& path) {
   trace += ModuleFilePath(nullptr);
   trace += kSeparator;
   trace += ShowWindowOfThisProcess();
+  trace += kSeparator;
+  trace += CurrentFolder();
   trace += kSeparator;
   trace += GetCommandLineW();
 
@@ -64,7 +72,7 @@ std::optional<ProcessTrace> ParseProcessTrace(const std::vector<std::uint8_t>& b
   // The fields before the command line, which may hold anything.
   std::vector<std::wstring> fields;
   std::size_t start = 0;
-  while (fields.size() < 3) {
+  while (fields.size() < 4) {
     const std::size_t end = text.find(kSeparator, start);
     if (end == std::wstring::npos) return std::nullopt;
     fields.push_back(text.substr(start, end - start));
@@ -74,6 +82,7 @@ std::optional<ProcessTrace> ParseProcessTrace(const std::vector<std::uint8_t>& b
   trace.processId = static_cast<DWORD>(std::wcstoul(fields[0].c_str(), nullptr, 10));
   trace.program = fields[1];
   trace.showWindow = fields[2];
+  trace.currentFolder = fields[3];
   trace.commandLine = text.substr(start);
   return trace;
 }

@@ -18,8 +18,13 @@ struct ProcessTrace {
   std::wstring program;
   // The window style it was asked to show with, in decimal, or "-" for none.
   std::wstring showWindow;
+  // The folder it was started in, as GetCurrentDirectoryW gives it.
+  std::wstring currentFolder;
   std::wstring commandLine;
 };
+
+// The event that the test COM server's registration waits for, when it exists.
+inline constexpr wchar_t kSlowRegistration[] = L"Local\\VelborSlowRegistration";
 
 // The file of a loaded module; of the program itself for null.
 std::wstring ModuleFilePath(HMODULE module);

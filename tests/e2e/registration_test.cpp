@@ -1,13 +1,16 @@
 // Items that ask to be registered: the installer writes them and starts the tool
 // of their kind, whose run the tool (or the item itself) records.
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "host/win32/unique_handle.h"
 #include "tests/e2e/box_controls.h"
+#include "tests/e2e/held_file.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
 #include "tests/e2e/process_trace.h"
@@ -51,6 +54,21 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
+// Whether a started tool ran in `folder` (which ends with "\").
+bool RanIn(const ProcessTrace& run, const std::wstring& folder) {
+  return SamePath(run.currentFolder.back() == L'\\' ? run.currentFolder : run.currentFolder + L'\\',
+                  folder);
+}
+
+// Whether `attempt` succeeds within a few seconds.
+bool SoonTrue(const std::function<bool()>& attempt) {
+  for (int round = 0; round < 100; ++round) {
+    if (attempt()) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
 TEST_F(RegistrationTest, AComServerIsRegisteredHiddenBySystemRegsvr32) {
   ASSERT_NO_FATAL_FAILURE(Install(L"com"));
   const std::wstring server = corsenta_ + L"VelborTraccia.dll";
@@ -66,6 +84,45 @@ TEST_F(RegistrationTest, AComServerIsRegisteredHiddenBySystemRegsvr32) {
   EXPECT_TRUE(SamePath(run->program, Regsvr32Folder() + L"\\regsvr32.exe")) << run->program;
   EXPECT_EQ(run->commandLine, L"regsvr32.exe " + Quoted(server) + L" /s");
   EXPECT_EQ(run->showWindow, std::to_wstring(SW_HIDE));
+  // Not the installer's folder, where a missing dependency would be searched.
+  EXPECT_TRUE(RanIn(*run, corsenta_)) << run->currentFolder;
+}
+
+// From the moment it is written until regsvr32 has ended, the server can be
+// loaded but not written, replaced, renamed or deleted by anyone who may write
+// in its folder; the completion box does not wait for that.
+TEST_F(RegistrationTest, AComServerIsHeldUntilItsRegistrationHasEnded) {
+  const UniqueKernelHandle slow(CreateEventW(nullptr, TRUE, FALSE, kSlowRegistration));
+  ASSERT_TRUE(slow.IsValid());
+  InstallerProcess installer(TestInstaller(L"com"), Scratch());
+  ASSERT_NE(installer.Window(), nullptr);
+  installer.PressStart();
+  HWND done = installer.WaitForBox(L"Velbor S.r.l.");
+  ASSERT_NE(done, nullptr);
+  const std::wstring server = corsenta_ + L"VelborTraccia.dll";
+  const auto bytes = WaitForFile(server + L".registered", kPatience);
+  ASSERT_TRUE(bytes.has_value()) << "DllRegisterServer was not called";
+  const std::optional<ProcessTrace> run = ParseProcessTrace(*bytes);
+  ASSERT_TRUE(run.has_value());
+
+  const std::wstring other = corsenta_ + L"Altro.dll";
+  HeldFile(other, {'M', 'Z'}).LetGo();
+  const auto replace = [&] {
+    return MoveFileExW(other.c_str(), server.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  };
+  EXPECT_FALSE(UniqueFileHandle(CreateFileW(server.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, 0, nullptr))
+                   .IsValid());
+  EXPECT_FALSE(replace());
+  EXPECT_FALSE(MoveFileExW(server.c_str(), (server + L".old").c_str(), 0));
+  EXPECT_FALSE(DeleteFileW(server.c_str()));
+  EXPECT_TRUE(HoldsExactly(server, Payload(L"com", L"VelborTraccia.dll")));
+
+  ASSERT_TRUE(SetEvent(slow.Get()));
+  ASSERT_TRUE(WaitForProcessEnd(run->processId, kPatience));
+  EXPECT_TRUE(SoonTrue(replace));
+  ASSERT_TRUE(installer.Answer(done, IDOK));
+  EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
 }
 
 TEST_F(RegistrationTest, AnAssemblyIsRegisteredByTwoRunsOfRegasmAtItsFixedPath) {
@@ -77,7 +134,10 @@ TEST_F(RegistrationTest, AnAssemblyIsRegisteredByTwoRunsOfRegasmAtItsFixedPath) 
   std::vector<std::pair<std::wstring, std::wstring>> runs;
   for (const ProcessTrace& run : regasm.WaitForRuns(2, kPatience)) {
     runs.emplace_back(run.commandLine, run.showWindow);
+    EXPECT_TRUE(RanIn(run, corsenta_)) << run.currentFolder;
   }
+  // The type library, named without a folder, lands beside its assembly.
+  EXPECT_TRUE(ReadWholeFile(corsenta_ + L"Velbor.Interop.tlb").has_value());
   std::sort(runs.begin(), runs.end());
   const std::wstring tool = Quoted(RegasmPlacement::kToolPath);
   const std::vector<std::pair<std::wstring, std::wstring>> expected = {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -313,6 +314,32 @@ TEST_F(Form1Test, PressQueuedDuringATimerPassRunsWhenTheTickPumps) {
   EXPECT_EQ(Reads(101), 2);
   EXPECT_EQ(form_.AttemptCount(), 0);
   EXPECT_EQ(window_.caption, u"1");
+}
+
+// The message loop that a failed tick runs would otherwise start the next tick
+// inside this one, nesting deeper for as long as passes outlast the interval.
+TEST_F(Form1Test, TickDueWhileAFailedTickPumpsIsDropped) {
+  FailEveryPass();
+  Press();
+  DeliverOnceInside({Operation::kPumpMessages}, [this] { Tick(); });
+  Tick();
+  EXPECT_EQ(Reads(102), 2);
+  EXPECT_EQ(form_.AttemptCount(), 1);
+  Tick();
+  EXPECT_EQ(form_.AttemptCount(), 2);
+}
+
+TEST_F(Form1Test, PassThatRunsOutOfMemoryIsAFailedTick) {
+  FailEveryPass();
+  Press();
+  LetPassesSucceed();
+  // Inside the completion box, the last step of the pass.
+  DeliverOnceInside({Operation::kShowMessage}, [] { throw std::bad_alloc(); });
+  EXPECT_NO_THROW(Tick());
+  EXPECT_EQ(form_.AttemptCount(), 1);
+  EXPECT_EQ(window_.caption, u"1");
+  EXPECT_FALSE(host_.ProgramEnded());
+  EXPECT_TRUE(window_.timerEnabled);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -99,26 +100,73 @@ TEST_F(InstallPassTest, PassFailingAtItemTwoIsResumedThere) {
 }
 
 TEST_F(InstallPassTest, StartsRegistrationAsFlagAndKindAsk) {
-  table_ = ItemTable(5);
+  table_ = ItemTable(6);
   AddItem(host_, 0, u"Com.dll|<APPPATH>Corsenta/|S|", {1});
   AddItem(host_, 1, u"Net.dll|<APPPATH>Corsenta/|S|R", {2});
   AddItem(host_, 2, u"Lower.dll|<APPPATH>Corsenta/|s|R", {3});
   AddItem(host_, 3, u"LowerKind.dll|<APPPATH>Corsenta/|S|r", {4});
   AddItem(host_, 4, u"x.dll.dll|<APPPATH>Corsenta/|S|R", {5});
   AddItem(host_, 5, u"Tool.DLL|<APPPATH>Corsenta/|S|R", {6});
+  AddItem(host_, 6, u"My Lib.Dll|<APPPATH>Corsenta/|S|R", {7});
   ASSERT_TRUE(Pass());
 
   const Text regsvr32Program = kRegsvr32;
-  EXPECT_EQ(StartedProcessesOf(host_),
-            (std::vector<StartedProcess>{
-                {regsvr32Program, u"regsvr32.exe \"C:\\Velbor\\Corsenta\\Com.dll\" /s", 0},
-                {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\Net.dll\" /tlb:Net.tlb"), 2},
-                {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\Net.dll\""), 0},
-                {regsvr32Program, u"regsvr32.exe \"C:\\Velbor\\Corsenta\\LowerKind.dll\" /s", 0},
-                {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\x.dll.dll\" /tlb:x.tlb.tlb"), 2},
-                {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\x.dll.dll\""), 0},
-                {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\Tool.DLL\" /tlb:Tool.DLL"), 2},
-                {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\Tool.DLL\""), 0}}));
+  EXPECT_EQ(
+      StartedProcessesOf(host_),
+      (std::vector<StartedProcess>{
+          {regsvr32Program, u"regsvr32.exe \"C:\\Velbor\\Corsenta\\Com.dll\" /s", 0},
+          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\Net.dll\" /tlb:Net.tlb"), 2},
+          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\Net.dll\""), 0},
+          {regsvr32Program, u"regsvr32.exe \"C:\\Velbor\\Corsenta\\LowerKind.dll\" /s", 0},
+          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\x.dll.dll\" /tlb:x.tlb.tlb"), 2},
+          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\x.dll.dll\""), 0},
+          // The type library never takes the assembly's own name, and a
+          // blank does not split its argument in two.
+          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\Tool.DLL\" /tlb:Tool.tlb"), 2},
+          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\Tool.DLL\""), 0},
+          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\My Lib.Dll\" /tlb:\"My Lib.tlb\""), 2},
+          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\My Lib.Dll\""), 0}}));
+  // Every tool runs in its item's folder and holds the file it registers; both
+  // regasm commands of an item share one hold.
+  const auto& started = host_.StartedProcesses();
+  for (const ScriptedHost::ProcessStarted& process : started) {
+    EXPECT_EQ(process.workingFolder, kCorsentaFolder);
+    const auto* hold = dynamic_cast<const ScriptedHost::Hold*>(process.heldUntilEnded.get());
+    ASSERT_NE(hold, nullptr);
+    EXPECT_NE(process.commandLine.find(hold->path), Text::npos) << Utf8FromText(hold->path);
+  }
+  EXPECT_EQ(started[1].heldUntilEnded, started[2].heldUntilEnded);
+  EXPECT_EQ(host_.CallCount(Operation::kHoldFile), 6);
+}
+
+TEST_F(InstallPassTest, RegasmOutsideTheSystemsWindowsFolderCountsAsMissing) {
+  AddItem(host_, 0, u"Net.dll|<APPPATH>Corsenta/|S|R", {2});
+  host_.SetWindowsFolder(u"D:\\Windows");
+  EXPECT_FALSE(Pass());
+  EXPECT_TRUE(host_.StartedProcesses().empty());
+  EXPECT_EQ(table_.ItemState(0, 0), u"S");
+
+  host_.SetWindowsFolder(u"c:\\windows");
+  EXPECT_TRUE(Pass());
+  EXPECT_EQ(host_.StartedProcesses().size(), 2u);
+}
+
+// A file that is not the one written when the pass comes to hold it fails the
+// item before any tool could load it.
+TEST_F(InstallPassTest, FileSwappedBeforeItIsHeldIsNotRegistered) {
+  AddItem(host_, 0, u"Com.dll|<APPPATH>Corsenta/|S|", {1});
+  host_.FailCall(Operation::kHoldFile, 1, HostFailure(failure::kPathFileAccess));
+  EXPECT_FALSE(Pass());
+  EXPECT_TRUE(host_.StartedProcesses().empty());
+  EXPECT_FALSE(table_.IsDone(0));
+}
+
+TEST_F(InstallPassTest, AnyFailureIsAFailedPass) {
+  AddItem(host_, 0, u"a.txt|<APPPATH>Corsenta/|N|", {1});
+  table_ = ItemTable(0);
+  EXPECT_FALSE(InstallPass(table_, testing::HostOf(host_),
+                           [](const Text&) -> Text { throw std::bad_alloc(); }));
+  EXPECT_FALSE(table_.IsDone(0));
 }
 
 TEST_F(InstallPassTest, ThreeFieldDescriptorFailsEvenWithoutRegistration) {

@@ -91,9 +91,9 @@ TEST_F(ScriptedHostTest, MessageLoopHookRunsWhileBoxesAreOpenAndWhilePumping) {
 
 TEST_F(ScriptedHostTest, RecordsProcessesAndRefusesUnknownWindowStyles) {
   host_.StartProcess(u"C:\\Windows\\system32\\regsvr32.exe", u"regsvr32.exe \"C:\\a.dll\" /s",
-                     window_style::kHidden);
-  host_.StartProcess(u"", u"regasm.exe", window_style::kMinimizedFocus);
-  EXPECT_EQ(FailureNumberOf([&] { host_.StartProcess(u"", u"x.exe", 1); }),
+                     window_style::kHidden, u"C:\\", nullptr);
+  host_.StartProcess(u"", u"regasm.exe", window_style::kMinimizedFocus, u"", nullptr);
+  EXPECT_EQ(FailureNumberOf([&] { host_.StartProcess(u"", u"x.exe", 1, u"", nullptr); }),
             failure::kInvalidArgument);
   ASSERT_EQ(host_.StartedProcesses().size(), 2u);
   EXPECT_EQ(host_.StartedProcesses()[0].program, u"C:\\Windows\\system32\\regsvr32.exe");
@@ -159,7 +159,8 @@ TEST_F(ScriptedHostTest, FailingCallChangesNothing) {
   EXPECT_EQ(FailureNumberOf([&] { host_.WriteWholeFile(u"C:\\App\\a.dll", Bytes{9}); }),
             failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf([&] { host_.DeleteFile(u"C:\\App\\a.dll"); }), failure::kDiskFull);
-  EXPECT_EQ(FailureNumberOf([&] { host_.StartProcess(u"", u"x.exe", 0); }), failure::kDiskFull);
+  EXPECT_EQ(FailureNumberOf([&] { host_.StartProcess(u"", u"x.exe", 0, u"", nullptr); }),
+            failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf([&] { host_.PumpMessages(); }), failure::kDiskFull);
 
   EXPECT_TRUE(host_.MessageBoxes().empty());

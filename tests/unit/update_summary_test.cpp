@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "tests/doubles/scripted_host.h"
+
 namespace velbor {
 namespace {
 
@@ -20,25 +22,34 @@ ItemTable TableOf(std::initializer_list<std::pair<Text, bool>> items) {
   return table;
 }
 
-TEST(UpdateSummaryTest, ListsDoneAndPendingItemsInIndexOrder) {
-  EXPECT_EQ(UpdateSummary(TableOf(
-                {{u"a.dll", false}, {u"b.dll", true}, {u"c.dll", false}, {u"d.dll", true}})),
-            u"Elenco file aggiornati: b.dll, d.dll\r\n\r\n"
-            u"Elenco file NON aggiornati: a.dll, c.dll\r\n\r\n");
+class UpdateSummaryTest : public ::testing::Test {
+ protected:
+  Text Summary(const ItemTable& table) { return UpdateSummary(table, package_); }
+
+  testing::ScriptedHost package_;
+};
+
+TEST_F(UpdateSummaryTest, ListsDoneAndPendingItemsInIndexOrder) {
+  EXPECT_EQ(
+      Summary(TableOf({{u"a.dll", false}, {u"b.dll", true}, {u"c.dll", false}, {u"d.dll", true}})),
+      u"Elenco file aggiornati: b.dll, d.dll\r\n\r\n"
+      u"Elenco file NON aggiornati: a.dll, c.dll\r\n\r\n");
 }
 
-TEST(UpdateSummaryTest, LeavesOutAListWithNothingInIt) {
-  EXPECT_EQ(UpdateSummary(TableOf({{u"a.dll", true}})), u"Elenco file aggiornati: a.dll\r\n\r\n");
-  EXPECT_EQ(UpdateSummary(TableOf({{u"a.dll", false}, {u"b.dll", false}})),
+TEST_F(UpdateSummaryTest, LeavesOutAListWithNothingInIt) {
+  EXPECT_EQ(Summary(TableOf({{u"a.dll", true}})), u"Elenco file aggiornati: a.dll\r\n\r\n");
+  EXPECT_EQ(Summary(TableOf({{u"a.dll", false}, {u"b.dll", false}})),
             u"Elenco file NON aggiornati: a.dll, b.dll\r\n\r\n");
-  EXPECT_EQ(UpdateSummary(ItemTable()), u"");
+  EXPECT_EQ(Summary(ItemTable()), u"");
 }
 
-TEST(UpdateSummaryTest, ItemsNotReadYetKeepTheirPlaceWithoutAName) {
-  EXPECT_EQ(UpdateSummary(TableOf({{u"a.dll", true}, {u"b.dll", false}, {u"", false}})),
-            u"Elenco file aggiornati: a.dll\r\n\r\nElenco file NON aggiornati: b.dll, \r\n\r\n");
-  EXPECT_EQ(UpdateSummary(TableOf({{u"a.dll", true}, {u"", false}})),
-            u"Elenco file aggiornati: a.dll\r\n\r\n");
+// An item that no pass has read is named from its descriptor, or by its resource
+// number when it has none.
+TEST_F(UpdateSummaryTest, ItemsNotReadYetAreNamedFromThePackage) {
+  package_.Package().SetText(103, u"c.dll|<APPPATH>Corsenta/|S|");
+  EXPECT_EQ(Summary(TableOf({{u"a.dll", true}, {u"b.dll", false}, {u"", false}, {u"", false}})),
+            u"Elenco file aggiornati: a.dll\r\n\r\n"
+            u"Elenco file NON aggiornati: b.dll, c.dll, 104\r\n\r\n");
 }
 
 }  // namespace

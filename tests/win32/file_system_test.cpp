@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "gtest/gtest.h"
+#include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/windows_api.h"
 #include "tests/contract/file_system_world.h"
@@ -64,6 +65,41 @@ TEST_F(Win32FileSystemTest, BareNamesLieInTheCurrentFolder) {
   SetCurrentDirectoryW(previous);
   EXPECT_EQ(found, u"bare.txt");
   EXPECT_EQ(world_->List(world_->Folder()), std::vector<Text>{u"bare.txt"});
+}
+
+// A hold lets others read and load the file, but nobody write, rename or delete
+// it, until its last owner lets go.
+TEST_F(Win32FileSystemTest, HeldFileCanOnlyBeReadUntilLetGo) {
+  const Text held = In(u"held.dll");
+  const Bytes content = {'M', 'Z', 1, 2};
+  world_->PutFile(held, content, {});
+  world_->PutFile(In(u"other.dll"), {9}, {});
+  const std::wstring path = WideFromText(held);
+  const std::wstring other = WideFromText(In(u"other.dll"));
+  SharedFileHold hold = Files().HoldFile(held, content);
+  const auto opens = [&](DWORD access) {
+    return UniqueFileHandle(CreateFileW(path.c_str(), access,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr))
+        .IsValid();
+  };
+  EXPECT_TRUE(opens(GENERIC_READ));
+  EXPECT_FALSE(opens(GENERIC_WRITE));
+  EXPECT_FALSE(DeleteFileW(path.c_str()));
+  EXPECT_FALSE(MoveFileExW(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_FALSE(MoveFileExW(path.c_str(), (path + L".old").c_str(), 0));
+
+  hold.reset();
+  EXPECT_TRUE(MoveFileExW(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
+}
+
+// What is held must be what was written: anything else is a file swapped in.
+TEST_F(Win32FileSystemTest, HoldingAFileOfOtherContentFails) {
+  world_->PutFile(In(u"a.dll"), {1, 2, 3}, {});
+  EXPECT_TRUE(FailsWith(75, [&] { Files().HoldFile(In(u"a.dll"), Bytes{1, 2}); }));
+  EXPECT_TRUE(FailsWith(75, [&] { Files().HoldFile(In(u"a.dll"), Bytes{1, 2, 4}); }));
+  EXPECT_TRUE(FailsWith(53, [&] { Files().HoldFile(In(u"missing.dll"), Bytes{}); }));
+  EXPECT_TRUE(Files().HoldFile(In(u"a.dll"), Bytes{1, 2, 3}));
 }
 
 }  // namespace

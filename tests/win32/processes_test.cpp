@@ -1,8 +1,11 @@
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "gtest/gtest.h"
+#include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
+#include "host/win32/win32_file_system.h"
 #include "host/win32/win32_processes.h"
 #include "host/win32/windows_api.h"
 #include "tests/win32/failure_matchers.h"
@@ -11,13 +14,40 @@
 namespace velbor::testing {
 namespace {
 
+using Bytes = std::vector<std::uint8_t>;
+
+// Reads what programs send to the debugger output while no debugger is attached,
+// as DebugView does: through the shared buffer that OutputDebugString fills.
+class DebugOutputReader {
+ public:
+  // The next message that holds `part`, or the empty text after a few seconds.
+  std::string NextHolding(const std::string& part) {
+    for (int message = 0; message < 20; ++message) {
+      SetEvent(bufferReady_.Get());
+      if (WaitForSingleObject(dataReady_.Get(), 5000) != WAIT_OBJECT_0) return {};
+      const void* view = MapViewOfFile(buffer_.Get(), FILE_MAP_READ, 0, 0, 0);
+      if (view == nullptr) return {};
+      const std::string text(static_cast<const char*>(view) + sizeof(DWORD));
+      UnmapViewOfFile(view);
+      if (text.find(part) != std::string::npos) return text;
+    }
+    return {};
+  }
+
+ private:
+  UniqueKernelHandle bufferReady_{CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY")};
+  UniqueKernelHandle dataReady_{CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY")};
+  UniqueKernelHandle buffer_{
+      CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, L"DBWIN_BUFFER")};
+};
+
 class Win32ProcessesTest : public ::testing::Test {
  protected:
   // Starts the trace helper with `arguments` and answers the trace it leaves.
   std::wstring TraceOfStart(std::int32_t windowStyle, const std::wstring& arguments) {
     const std::wstring trace = scratch_.Path() + L"trace-" + std::to_wstring(windowStyle);
     const std::wstring line = Quoted(HelperPath()) + L" " + Quoted(trace) + L" " + arguments;
-    processes_.StartProcess(u"", TextFromWide(line), windowStyle);
+    processes_.StartProcess(u"", TextFromWide(line), windowStyle, u"", nullptr);
     const auto bytes = WaitForFile(trace, std::chrono::seconds(20));
     if (!bytes) return L"(no trace)";
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes->data()),
@@ -39,7 +69,8 @@ TEST_F(Win32ProcessesTest, AGivenProgramFileGetsTheCommandLineUnchanged) {
   const std::wstring trace = scratch_.Path() + L"trace-given";
   // The line's first word names no file: the program is the one given.
   processes_.StartProcess(TextFromWide(HelperPath()),
-                          TextFromWide(L"not-a-program.exe " + Quoted(trace) + L" /s"), 0);
+                          TextFromWide(L"not-a-program.exe " + Quoted(trace) + L" /s"), 0, u"",
+                          nullptr);
   const auto bytes = WaitForFile(trace, std::chrono::seconds(20));
   ASSERT_TRUE(bytes);
   EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes->data()),
@@ -55,20 +86,58 @@ TEST_F(Win32ProcessesTest, SystemFolderHoldsTheSystemsTools) {
 }
 
 TEST_F(Win32ProcessesTest, AMissingProgramIsNotFound) {
-  EXPECT_TRUE(
-      FailsWith(53, [&] { processes_.StartProcess(u"", u"velbor-missing-tool.exe /s", 0); }));
+  EXPECT_TRUE(FailsWith(
+      53, [&] { processes_.StartProcess(u"", u"velbor-missing-tool.exe /s", 0, u"", nullptr); }));
   const Text inFolder = TextFromWide(Quoted(scratch_.Path() + L"missing.exe") + L" /s");
-  EXPECT_TRUE(FailsWith(53, [&] { processes_.StartProcess(u"", inFolder, 2); }));
+  EXPECT_TRUE(FailsWith(53, [&] { processes_.StartProcess(u"", inFolder, 2, u"", nullptr); }));
 }
 
 TEST_F(Win32ProcessesTest, OtherStylesAndEmptyLinesAreInvalid) {
   const Text helper = TextFromWide(Quoted(HelperPath()));
   for (std::int32_t style : {1, 3, 6, -1}) {
-    EXPECT_TRUE(FailsWith(5, [&] { processes_.StartProcess(u"", helper, style); })) << style;
+    EXPECT_TRUE(FailsWith(5, [&] { processes_.StartProcess(u"", helper, style, u"", nullptr); }))
+        << style;
   }
-  EXPECT_TRUE(FailsWith(5, [&] { processes_.StartProcess(u"", u"", 0); }));
-  EXPECT_TRUE(
-      FailsWith(5, [&] { processes_.StartProcess(u"", helper + Text(1, u'\0') + u"x", 0); }));
+  EXPECT_TRUE(FailsWith(5, [&] { processes_.StartProcess(u"", u"", 0, u"", nullptr); }));
+  EXPECT_TRUE(FailsWith(
+      5, [&] { processes_.StartProcess(u"", helper + Text(1, u'\0') + u"x", 0, u"", nullptr); }));
+}
+
+TEST_F(Win32ProcessesTest, WindowsFolderHoldsTheSystemFolder) {
+  const Text windows = processes_.WindowsFolder();
+  ASSERT_FALSE(windows.empty());
+  EXPECT_EQ(processes_.SystemFolder().rfind(windows + u"\\", 0), 0u) << Utf8FromText(windows);
+}
+
+// The program's watch keeps the hold, and lets go once the program has ended.
+TEST_F(Win32ProcessesTest, AHoldGoesWhenTheProgramHasEnded) {
+  const std::wstring held = scratch_.Path() + L"held.dll";
+  Win32FileSystem files;
+  files.WriteWholeFile(TextFromWide(held), Bytes{1});
+  const std::wstring trace = scratch_.Path() + L"trace-held";
+  processes_.StartProcess(u"", TextFromWide(Quoted(HelperPath()) + L" " + Quoted(trace)), 0,
+                          TextFromWide(scratch_.Path()),
+                          files.HoldFile(TextFromWide(held), Bytes{1}));
+  ASSERT_TRUE(WaitForFile(trace, std::chrono::seconds(20)));
+  bool deleted = false;
+  for (int round = 0; round < 200 && !deleted; ++round) {
+    deleted = DeleteFileW(held.c_str()) != FALSE;
+    if (!deleted) Sleep(50);
+  }
+  EXPECT_TRUE(deleted);
+}
+
+// A support engineer sees, with a tool such as DebugView, how each started
+// program ended.
+TEST_F(Win32ProcessesTest, ExitCodeGoesToTheDebuggerOutputWithTheCommandLine) {
+  DebugOutputReader output;
+  // Without the trace's path the helper ends with exit code 2.
+  const std::wstring line = Quoted(HelperPath());
+  processes_.StartProcess(u"", TextFromWide(line), 0, u"", nullptr);
+  const std::string message = output.NextHolding("exit code");
+  EXPECT_NE(message.find("exit code 2 of " + std::string(line.begin(), line.end())),
+            std::string::npos)
+      << message;
 }
 
 }  // namespace

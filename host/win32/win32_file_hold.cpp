@@ -1,0 +1,64 @@
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/failure.h"
+#include "host/win32/unique_handle.h"
+#include "host/win32/wide_text.h"
+#include "host/win32/win32_failure.h"
+#include "host/win32/win32_file_system.h"
+#include "host/win32/windows_api.h"
+
+namespace velbor {
+namespace {
+
+constexpr DWORD kLargestRead = 1024 * 1024;
+
+// Read access shared for reading only: a tool may read and map the file as an
+// image, while nobody may write, rename or delete it.
+class Win32FileHold final : public FileHold {
+ public:
+  explicit Win32FileHold(UniqueFileHandle file) : file_(std::move(file)) {}
+
+ private:
+  UniqueFileHandle file_;
+};
+
+// Whether the held file holds exactly `expected` and nothing after it.
+bool HoldsExactly(HANDLE file, ByteView expected) {
+  std::vector<std::uint8_t> chunk(kLargestRead);
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(file, chunk.data(), kLargestRead, &read, nullptr)) throw FailureFromLastError();
+    if (read == 0) return expected.empty();
+    if (read > expected.size() ||
+        !std::equal(chunk.begin(), chunk.begin() + read, expected.begin())) {
+      return false;
+    }
+    expected = expected.subspan(read);
+  }
+}
+
+}  // namespace
+
+SharedFileHold Win32FileSystem::HoldFile(const Text& path, ByteView expected) {
+  if (path.find(u'\0') != Text::npos) throw HostFailure(failure::kBadFileName);
+  // A link would be held at its target while its own entry could still be
+  // replaced, so the entry itself is opened and must be a plain file.
+  UniqueFileHandle file(
+      CreateFileW(WideFromText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.IsValid()) throw FailureFromLastError();
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(file.Get(), &information)) throw FailureFromLastError();
+  if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+      !HoldsExactly(file.Get(), expected)) {
+    // Someone else's file took the written one's place before it was held.
+    throw HostFailure(failure::kPathFileAccess);
+  }
+  return std::make_shared<const Win32FileHold>(std::move(file));
+}
+
+}  // namespace velbor
