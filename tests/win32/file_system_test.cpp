@@ -67,6 +67,19 @@ TEST_F(Win32FileSystemTest, BareNamesLieInTheCurrentFolder) {
   EXPECT_EQ(world_->List(world_->Folder()), std::vector<Text>{u"bare.txt"});
 }
 
+// A run killed where the system could not remove its temporary file leaves it; the
+// next write into that folder removes ours, and only ours.
+TEST_F(Win32FileSystemTest, AWriteRemovesTemporaryFilesThatAnEarlierRunLeftInItsFolder) {
+  world_->PutFile(In(u"~velbor123.tmp"), {1}, {});
+  world_->PutFile(In(u"~velbor12x.tmp"), {2}, {});
+  world_->PutFile(In(u"~velbor.tmp"), {3}, {});
+  ASSERT_TRUE(CreateDirectoryW(WideFromText(In(u"~velbor7.tmp")).c_str(), nullptr));
+  Files().WriteWholeFile(In(u"new.bin"), Bytes{4});
+  EXPECT_EQ(world_->List(world_->Folder()),
+            (std::vector<Text>{u"new.bin", u"~velbor.tmp", u"~velbor12x.tmp", u"~velbor7.tmp"}));
+  RemoveDirectoryW(WideFromText(In(u"~velbor7.tmp")).c_str());
+}
+
 // A hold lets others read and load the file, but nobody write, rename or delete
 // it, until its last owner lets go.
 TEST_F(Win32FileSystemTest, HeldFileCanOnlyBeReadUntilLetGo) {
