@@ -1,5 +1,5 @@
 // The payload benchmark: installs its own 137 MB payload through the real pass and
-// Win32 host, alternating with CopyFileW of the same bytes into the same folder,
+// Win32 host, alternating with a durable copy of the same bytes into the same folder,
 // then starts the real installer of that package and times its window. Prints the
 // figures, the ratio last, and exits with 1 when a target is missed.
 #include <algorithm>
@@ -28,7 +28,7 @@ namespace {
 constexpr int kRounds = 5;
 constexpr int kWindowStarts = 3;
 constexpr std::int32_t kPayloadNumber = 101;
-constexpr double kLargestRatio = 1.15;
+constexpr double kLargestRatio = 1.10;
 constexpr std::size_t kLargestPrivateBytes = 16u << 20;
 constexpr double kLargestWindowSeconds = 1.0;
 
@@ -42,6 +42,15 @@ std::wstring ProvenFolder(const std::wstring& under) {
   UniqueFileHandle(CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   return folder;
+}
+
+// Min, median and max, then every value in the order measured.
+std::string Spread(const std::vector<double>& values) {
+  const auto [least, most] = std::minmax_element(values.begin(), values.end());
+  char figures[96];
+  std::snprintf(figures, sizeof figures, "min %.3f s, median %.3f s, max %.3f s", *least,
+                Median(values), *most);
+  return figures;
 }
 
 std::string List(const std::vector<double>& values) {
@@ -74,6 +83,7 @@ int Run() {
   const std::wstring source = folder + L"Sorgente.zip";
   files.WriteWholeFile(TextFromWide(source), payload);
 
+  const double touch = SecondsToTouch(payload);
   const RoundTimes times = RunRounds(host, TextFromWide(folder), source, kRounds);
   memory.Sample();
   const std::size_t peakPrivate = memory.PeakPrivateBytes();
@@ -111,10 +121,13 @@ int Run() {
   std::printf("peak private bytes: %.1f MiB (%zu bytes), target <= %.0f MiB: %s\n",
               Mebibytes(peakPrivate), peakPrivate, Mebibytes(kLargestPrivateBytes),
               Verdict(privateMet));
-  std::printf("copy (CopyFileW) median: %.3f s (%s)\n", copy, List(times.copy).c_str());
-  std::printf("install (InstallPass) median: %.3f s (%s)\n", install, List(times.install).c_str());
-  std::printf("ratio install/copy: %.3f, target <= %.2f: %s\n", ratio, kLargestRatio,
-              Verdict(ratioMet));
+  std::printf("touching the mapped payload once: %.3f s\n", touch);
+  std::printf("durable copy (CopyFileW, flushed): %s (%s)\n", Spread(times.copy).c_str(),
+              List(times.copy).c_str());
+  std::printf("install (InstallPass): %s (%s)\n", Spread(times.install).c_str(),
+              List(times.install).c_str());
+  std::printf("ratio of medians install/durable copy: %.3f, target <= %.2f: %s\n", ratio,
+              kLargestRatio, Verdict(ratioMet));
   return ratioMet && privateMet && windowMet ? 0 : 1;
 }
 

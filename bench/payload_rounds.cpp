@@ -32,10 +32,17 @@ double Install(const InstallerHost& host, const Text& folder) {
   });
 }
 
-double Copy(const std::wstring& source, const std::wstring& target) {
+// A copy as durable as an install: CopyFileW, then the copy forced to the disk.
+double DurableCopy(const std::wstring& source, const std::wstring& target) {
   return SecondsOf([&] {
     if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) {
       throw std::runtime_error("CopyFileW failed with error " + std::to_string(GetLastError()));
+    }
+    UniqueFileHandle copy(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!copy.IsValid() || !FlushFileBuffers(copy.Get())) {
+      throw std::runtime_error("flushing the copy failed with error " +
+                               std::to_string(GetLastError()));
     }
   });
 }
@@ -46,11 +53,11 @@ RoundTimes RunRounds(const InstallerHost& host, const Text& folder, const std::w
                      int rounds) {
   const std::wstring copyTarget = WideFromText(folder) + L"Copia.zip";
   Install(host, folder);
-  Copy(source, copyTarget);
+  DurableCopy(source, copyTarget);
   RoundTimes times;
   for (int round = 0; round < rounds; ++round) {
     times.install.push_back(Install(host, folder));
-    times.copy.push_back(Copy(source, copyTarget));
+    times.copy.push_back(DurableCopy(source, copyTarget));
   }
   return times;
 }
@@ -69,6 +76,17 @@ bool FileHolds(const std::wstring& path, ByteView bytes) {
   const bool same = std::memcmp(view, bytes.data(), bytes.size()) == 0;
   UnmapViewOfFile(view);
   return same;
+}
+
+double SecondsToTouch(ByteView bytes) {
+  // One byte of every page, read through a volatile pointer so none is skipped.
+  constexpr std::size_t kPage = 4096;
+  volatile std::uint8_t sum = 0;
+  return SecondsOf([&] {
+    for (std::size_t at = 0; at < bytes.size(); at += kPage) {
+      sum = static_cast<std::uint8_t>(sum + static_cast<std::uint8_t>(bytes[at]));
+    }
+  });
 }
 
 double Median(std::vector<double> values) {

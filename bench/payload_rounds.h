@@ -15,15 +15,20 @@ struct RoundTimes {
 };
 
 // Alternates `rounds` installations of the package into `folder` (through the real
-// pass, with `folder` as every template's answer) with as many CopyFileW copies of
-// `source` into the same folder, after one untimed round of each that warms the
-// cache. Throws when a pass fails or a copy is refused.
+// pass, with `folder` as every template's answer) with as many durable copies of
+// `source` into the same folder (CopyFileW, then the copy flushed), after one
+// untimed round of each that warms the cache. Throws when a pass fails or a copy is
+// refused.
 RoundTimes RunRounds(const InstallerHost& host, const Text& folder, const std::wstring& source,
                      int rounds);
 
 // Whether the file at `path` holds exactly `bytes`; read through a mapping, so
 // that checking adds nothing to the private bytes.
 bool FileHolds(const std::wstring& path, ByteView bytes);
+
+// The time to read one byte of every page of `bytes`: what page faults on a mapped
+// payload cost this machine, which an install pays and a copy from a file does not.
+double SecondsToTouch(ByteView bytes);
 
 double Median(std::vector<double> values);
 
