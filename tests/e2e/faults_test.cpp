@@ -1,6 +1,7 @@
 // Faults that stop a pass at an item: the pass fails without a word, leaves what
 // was there as it was and no file of its own behind, the timer retries and counts
 // on the button, and the first tick after the fault is cleared installs the item.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "gtest/gtest.h"
 #include "host/application.h"
+#include "host/win32/unique_handle.h"
 #include "tests/e2e/box_controls.h"
 #include "tests/e2e/held_file.h"
 #include "tests/e2e/installer_process.h"
@@ -144,6 +146,44 @@ TEST_F(FaultsTest, RetriesAnItemWithoutBytesWithoutEverWritingIt) {
   EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(kExitEndedByUser));
   EXPECT_TRUE(HoldsExactly(corsenta_ + L"Mancante.bin", kOldContent));
   EXPECT_TRUE(FileNames(Scratch()).empty());
+}
+
+// A name that leaves the proven folder fails its item like any write that cannot
+// be done: nothing lands, there or where the name points, and the timer retries.
+TEST_F(FaultsTest, RetriesAnItemWhoseNameLeavesItsFolderWithoutWritingIt) {
+  InstallerProcess installer(TestInstaller(L"escape"), Scratch());
+  ASSERT_NE(installer.Window(), nullptr);
+  installer.PressStart();
+  ASSERT_TRUE(TicksFail(installer));
+  EXPECT_EQ(FileNames(corsenta_), std::vector<std::wstring>{L"Corsenta.exe"});
+  EXPECT_TRUE(FileNames(Scratch()).empty());
+}
+
+// Whether a temporary file of the installer's shows in `folder` within the patience.
+bool TemporaryFileShows(const std::wstring& folder) {
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  while (std::chrono::steady_clock::now() < deadline) {
+    WIN32_FIND_DATAW entry;
+    if (UniqueFindHandle(FindFirstFileW((folder + L"~velbor*.tmp").c_str(), &entry)).IsValid()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// End Task on an installer that writes a large file: the old file stays whole, and
+// the system takes the temporary file away with the process.
+TEST_F(FaultsTest, AKillDuringALargeWriteLeavesTheOldFileAndNoTemporaryFile) {
+  const std::wstring target = corsenta_ + L"Grande.bin";
+  MakeOldFile(target);
+  InstallerProcess installer(TestInstaller(L"large"), Scratch());
+  ASSERT_NE(installer.Window(), nullptr);
+  installer.PressStart();
+  ASSERT_TRUE(TemporaryFileShows(corsenta_)) << "the write was never seen under way";
+  installer.Kill();
+
+  EXPECT_TRUE(HoldsExactly(target, kOldContent));
+  EXPECT_EQ(FileNames(corsenta_), (std::vector<std::wstring>{L"Corsenta.exe", L"Grande.bin"}));
 }
 
 }  // namespace

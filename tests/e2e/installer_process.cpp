@@ -146,6 +146,11 @@ bool InstallerProcess::Answer(HWND box, int buttonId, std::chrono::milliseconds 
   return PollUntil([&] { return !IsWindow(box); }, timeout);
 }
 
+void InstallerProcess::Kill() const {
+  TerminateProcess(process_.Get(), 1);
+  WaitForSingleObject(process_.Get(), INFINITE);
+}
+
 std::optional<DWORD> InstallerProcess::WaitForExit(std::chrono::milliseconds timeout) {
   if (!PollUntil(
           [&] {

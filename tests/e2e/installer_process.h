@@ -49,6 +49,9 @@ class InstallerProcess {
   // Asks the main window to close, as its close box does.
   void Close() const;
 
+  // Ends the program at once, as End Task does, and waits until it has gone.
+  void Kill() const;
+
  private:
   // Looks at the visible boxes once: answers the one titled `awaited` (if any is
   // awaited), reports and cancels every other.
