@@ -7,8 +7,10 @@ namespace velbor {
 inline constexpr char16_t kApplicationTitle[] = u"Brevanti Setup";
 
 // How the program tells a script or a deployment tool the way it ended (as Windows
-// Installer does): every item installed, or ended by the user before that.
+// Installer does): every item installed, ended by the user before that, or unable
+// to start (its window could not be made).
 inline constexpr int kExitInstalled = 0;
 inline constexpr int kExitEndedByUser = 1602;
+inline constexpr int kExitFailed = 1603;
 
 }  // namespace velbor

@@ -28,7 +28,7 @@ class Processes {
   virtual void StartProcess(const Text& program, const Text& commandLine, std::int32_t windowStyle,
                             const Text& workingFolder, SharedFileHold heldUntilEnded) = 0;
 
-  // The system's own folder, where its tools are, without a trailing "".
+  // The system's own folder, where its tools are, without a trailing "\".
   virtual Text SystemFolder() = 0;
 
   // The running system's own Windows folder, without a trailing "\" unless it is

@@ -52,13 +52,20 @@ ATOM Form1Window::RegisterWindowClass(HINSTANCE instance) {
 
 Form1Window::Form1Window(HINSTANCE instance, UINT timerIntervalMilliseconds)
     : timerInterval_(timerIntervalMilliseconds) {
-  RegisterWindowClass(instance);
-  CreateWindowExW(0, kWindowClass, WideFromText(kApplicationTitle).c_str(), kWindowStyle,
-                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                  instance, this);
+  if (RegisterWindowClass(instance) == 0) throw FailureFromLastError();
+  if (CreateWindowExW(0, kWindowClass, WideFromText(kApplicationTitle).c_str(), kWindowStyle,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                      instance, this) == nullptr) {
+    throw FailureFromLastError();
+  }
   startButton_ = CreateWindowExW(
       0, L"BUTTON", kStartButtonCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
       0, 0, 0, window_, reinterpret_cast<HMENU>(kStartButtonId), instance, nullptr);
+  if (startButton_ == nullptr) {
+    const HostFailure failure = FailureFromLastError();
+    DestroyWindow(window_);
+    throw failure;
+  }
   LayOut(WindowDpi(window_));
 }
 

@@ -14,6 +14,7 @@ namespace velbor {
 // What a press or a tick does is the business of the handlers it is given.
 class Form1Window final : public MainWindow {
  public:
+  // Fails when the window or its button cannot be made.
   Form1Window(HINSTANCE instance, UINT timerIntervalMilliseconds);
   ~Form1Window() override;
   Form1Window(const Form1Window&) = delete;

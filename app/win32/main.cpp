@@ -1,7 +1,11 @@
 // The installer's start-up: the host services, the registry library, the target
 // folder resolution and the window, wired together; then the window waits.
+#include <optional>
+
 #include "app/form1.h"
 #include "app/win32/form1_window.h"
+#include "host/application.h"
+#include "host/failure.h"
 #include "host/win32/library_search.h"
 #include "host/win32/win32_file_system.h"
 #include "host/win32/win32_processes.h"
@@ -25,10 +29,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   velbor::InstallationFolders installationFolders(registry, ui);
   velbor::TargetFolderResolver targetFolders(installationFolders, ui, files);
 
-  velbor::Form1Window window(instance, VELBOR_TIMER_MS);
-  ui.SetMainWindow(window.Handle());
-  velbor::Form1 form({package, ui, files, processes}, window, targetFolders.Resolver());
-  window.SetHandlers([&form] { form.cmdAvviaConTimer_Click(); }, [&form] { form.Timer_Timer(); });
-  window.Show(showCommand);
-  return velbor::RunMessageLoop(window.Handle());
+  std::optional<velbor::Form1Window> window;
+  try {
+    window.emplace(instance, VELBOR_TIMER_MS);
+  } catch (const velbor::HostFailure&) {
+    // Without its window the installer can do nothing; say so to whoever started it.
+    return velbor::kExitFailed;
+  }
+  ui.SetMainWindow(window->Handle());
+  velbor::Form1 form({package, ui, files, processes}, *window, targetFolders.Resolver());
+  window->SetHandlers([&form] { form.cmdAvviaConTimer_Click(); }, [&form] { form.Timer_Timer(); });
+  window->Show(showCommand);
+  return velbor::RunMessageLoop(window->Handle());
 }
