@@ -10,27 +10,15 @@ constexpr TextView kSeparators = u"/\\";
 // Besides the separators: never part of a file name, the wildcards included.
 constexpr TextView kForbidden = u":*?\"<>|";
 
-char16_t Upper(char16_t letter) {
-  return letter >= u'a' && letter <= u'z' ? static_cast<char16_t>(letter - u'a' + u'A') : letter;
-}
-
-bool EqualsIgnoringCase(TextView text, TextView upper) {
-  if (text.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (Upper(text[i]) != upper[i]) return false;
-  }
-  return true;
-}
-
 // Windows opens the device for these names whatever their extension.
 bool IsDeviceName(TextView piece) {
   const TextView stem = piece.substr(0, piece.find(u'.'));
   static constexpr std::array<TextView, 4> kDevices = {u"CON", u"PRN", u"AUX", u"NUL"};
   for (const TextView device : kDevices) {
-    if (EqualsIgnoringCase(stem, device)) return true;
+    if (EqualIgnoringAsciiCase(stem, device)) return true;
   }
-  const bool numbered = EqualsIgnoringCase(stem.substr(0, 3), u"COM") ||
-                        EqualsIgnoringCase(stem.substr(0, 3), u"LPT");
+  const bool numbered = EqualIgnoringAsciiCase(stem.substr(0, 3), u"COM") ||
+                        EqualIgnoringAsciiCase(stem.substr(0, 3), u"LPT");
   // The superscript digits count too.
   constexpr TextView kDigits = u"123456789\u00B9\u00B2\u00B3";
   return numbered && stem.size() == 4 && kDigits.find(stem[3]) != TextView::npos;
