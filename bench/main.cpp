@@ -75,7 +75,7 @@ int Run() {
   Win32Resources package(GetModuleHandleW(nullptr));
   Win32UserInterface realUi;
   CompletionAnsweringUi ui(realUi);
-  Win32FileSystem files;
+  Win32FileSystem files(ImageFile::Prove(GetModuleHandleW(nullptr)));
   Win32Processes processes;
   const InstallerHost host{package, ui, files, processes};
 

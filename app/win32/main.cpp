@@ -22,7 +22,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
   velbor::Win32Resources package(instance);
   velbor::Win32UserInterface ui;
-  velbor::Win32FileSystem files;
+  // Payloads are written from the installer's own file where it is proven to be.
+  velbor::Win32FileSystem files(velbor::ImageFile::Prove(instance));
   velbor::Win32Processes processes;
   velbor::Win32Registry registryApi;
   velbor::RegistryLibrary registry(registryApi);

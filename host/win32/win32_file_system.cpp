@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,8 @@ namespace {
 
 // Large enough that a big payload takes few calls, small enough for any device.
 constexpr DWORD kLargestWrite = 4 * 1024 * 1024;
+// What is read from an image file at a time: small enough to stay in the cache.
+constexpr std::size_t kImageReadBuffer = 1024 * 1024;
 constexpr std::uint64_t kTemporaryNameAttempts = 100;
 
 // "*" and "?" are the Win32 wildcards; "<", ">" and '"' are the native ones that
@@ -186,6 +189,20 @@ void WriteAll(HANDLE file, ByteView bytes) {
   }
 }
 
+// The same bytes as WriteAll(file, view) would write, read from the image's file
+// through a small buffer rather than from the view.
+void WriteFromImageFile(HANDLE file, const ImageFile& image, std::uint64_t offset,
+                        std::size_t size) {
+  std::vector<std::uint8_t> buffer(std::min(size, kImageReadBuffer));
+  while (size > 0) {
+    const std::span<std::uint8_t> chunk(buffer.data(), std::min(size, buffer.size()));
+    image.ReadAt(offset, chunk);
+    WriteAll(file, chunk);
+    offset += chunk.size();
+    size -= chunk.size();
+  }
+}
+
 }  // namespace
 
 Text Win32FileSystem::FindFileName(const Text& path) {
@@ -211,7 +228,12 @@ void Win32FileSystem::WriteWholeFile(const Text& path, ByteView bytes) {
   const std::wstring folder = FolderPrefix(target);
   RemoveLeftTemporaryFiles(folder);
   TemporaryFile temporary(folder);
-  WriteAll(temporary.Handle(), bytes);
+  const auto offset = image_ ? image_->FileOffsetOf(bytes) : std::nullopt;
+  if (offset) {
+    WriteFromImageFile(temporary.Handle(), *image_, *offset, bytes.size());
+  } else {
+    WriteAll(temporary.Handle(), bytes);
+  }
   temporary.Flush();
   temporary.MoveOver(target);
 }

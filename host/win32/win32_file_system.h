@@ -1,12 +1,19 @@
 #pragma once
 
+#include <optional>
+
 #include "host/file_system.h"
+#include "host/win32/image_file.h"
 
 namespace velbor {
 
 // The files of the computer through the wide Win32 file API.
 class Win32FileSystem final : public FileSystem {
  public:
+  Win32FileSystem() = default;
+  // Bytes written from a view of `image`'s resources are read from its file instead.
+  explicit Win32FileSystem(std::optional<ImageFile> image) : image_(std::move(image)) {}
+
   Text FindFileName(const Text& path) override;
   void DeleteFile(const Text& path) override;
 
@@ -17,6 +24,9 @@ class Win32FileSystem final : public FileSystem {
 
   // Opened for reading, shared for reading only (win32_file_hold.cpp).
   SharedFileHold HoldFile(const Text& path, ByteView expected) override;
+
+ private:
+  std::optional<ImageFile> image_;
 };
 
 }  // namespace velbor

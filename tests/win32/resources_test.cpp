@@ -1,7 +1,9 @@
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "gtest/gtest.h"
+#include "host/win32/image_file.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_file_system.h"
 #include "host/win32/win32_resources.h"
@@ -77,17 +79,51 @@ TEST(Win32ResourcesTest, LargeBytesAreTheGeneratedFileViewedInTheImage) {
   EXPECT_LE(bytes.data() + bytes.size(), end);
 }
 
-// A payload is written from its view in the image, in several writes.
+// A payload is written whole, in several writes, both from its view in the image and
+// from the image's own file.
 TEST(Win32ResourcesTest, LargeBytesAreWrittenWhole) {
   Win32Resources resources;
   const ByteView bytes = resources.LoadResourceBytes(kLargeItem, u"CUSTOM");
+  std::optional<ImageFile> image = ImageFile::Prove(GetModuleHandleW(nullptr));
+  ASSERT_TRUE(image) << "the test program's own file was not proven";
+  EXPECT_TRUE(image->FileOffsetOf(bytes));
   ScratchFolder folder;
-  Win32FileSystem files;
-  files.WriteWholeFile(TextFromWide(folder.Path()) + u"payload.bin", bytes);
-  const auto written = ReadWholeFile(folder.Path() + L"payload.bin");
-  ASSERT_TRUE(written);
-  ASSERT_EQ(written->size(), bytes.size());
-  EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), written->begin()));
+  Win32FileSystem fromView;
+  Win32FileSystem fromFile(std::move(image));
+  for (Win32FileSystem* files : {&fromView, &fromFile}) {
+    files->WriteWholeFile(TextFromWide(folder.Path()) + u"payload.bin", bytes);
+    const auto written = ReadWholeFile(folder.Path() + L"payload.bin");
+    ASSERT_TRUE(written);
+    ASSERT_EQ(written->size(), bytes.size());
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), written->begin()));
+  }
+}
+
+// Only bytes wholly inside the resources have a place in the file.
+TEST(Win32ResourcesTest, BytesOutsideTheResourcesHaveNoPlaceInTheImageFile) {
+  const auto image = ImageFile::Prove(GetModuleHandleW(nullptr));
+  ASSERT_TRUE(image);
+  const ByteView bytes = Win32Resources().LoadResourceBytes(kLargeItem, u"CUSTOM");
+  const std::uint8_t elsewhere[16] = {};
+  EXPECT_FALSE(image->FileOffsetOf(elsewhere));
+  EXPECT_FALSE(image->FileOffsetOf(ByteView(bytes.data(), 64u << 20)));
+  EXPECT_FALSE(image->FileOffsetOf(ByteView(bytes.data(), 0)));
+}
+
+// A file put in the place of a loaded image, after it was loaded, is not its file,
+// even when it holds the same bytes.
+TEST(Win32ResourcesTest, AnImageWhoseFileWasReplacedIsNotProven) {
+  ScratchFolder folder;
+  const std::wstring self = ProgramFolder() + L"velbor_win32_tests.exe";
+  const std::wstring copy = folder.Path() + L"copy.exe";
+  ASSERT_TRUE(CopyFileW(self.c_str(), copy.c_str(), FALSE));
+  const HMODULE module = LoadLibraryExW(copy.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  ASSERT_NE(module, nullptr) << GetLastError();
+  EXPECT_TRUE(ImageFile::Prove(module));
+  ASSERT_TRUE(MoveFileW(copy.c_str(), (folder.Path() + L"moved.exe").c_str())) << GetLastError();
+  ASSERT_TRUE(CopyFileW(self.c_str(), copy.c_str(), FALSE));
+  EXPECT_FALSE(ImageFile::Prove(module));
+  FreeLibrary(module);
 }
 
 }  // namespace
