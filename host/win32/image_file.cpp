@@ -29,16 +29,16 @@ std::optional<std::wstring> ModulePath(HMODULE module) {
 // Unmapped when it goes.
 class MappedView {
  public:
-  explicit MappedView(const void* view) : view_(view) {}
+  explicit MappedView(void* view) : view_(view) {}
   MappedView(const MappedView&) = delete;
   MappedView& operator=(const MappedView&) = delete;
   ~MappedView() {
     if (view_ != nullptr) UnmapViewOfFile(view_);
   }
-  void* Get() const { return const_cast<void*>(view_); }
+  void* Get() const { return view_; }
 
  private:
-  const void* view_;
+  void* view_;
 };
 
 // Whether `file` is the very file that `module` was mapped from: the system compares
