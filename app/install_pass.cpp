@@ -46,7 +46,7 @@ bool InstallPass(ItemTable& table, const InstallerHost& host, const TemplateReso
     for (std::int32_t item = 0; item <= lastIndex; ++item) {
       if (!table.IsDone(item)) InstallItem(table, item, host, resolve);
     }
-    host.ui.ShowMessage(u"Aggiornamento terminato!", message_style::kInformation,
+    host.ui.ShowMessage(u"Aggiornamento terminato!", MessageStyle::kInformation,
                         Text(u"Velbor S.r.l."));
     return true;
   } catch (...) {

@@ -13,15 +13,8 @@
 namespace velbor {
 namespace {
 
-WORD ShowCommandFor(std::int32_t windowStyle) {
-  switch (windowStyle) {
-    case window_style::kHidden:
-      return SW_HIDE;
-    case window_style::kMinimizedFocus:
-      return SW_SHOWMINIMIZED;
-    default:
-      throw HostFailure(failure::kInvalidArgument);
-  }
+WORD ShowCommandFor(WindowStyle windowStyle) {
+  return windowStyle == WindowStyle::kHidden ? SW_HIDE : SW_SHOWMINIMIZED;
 }
 
 // What stays with a started program until it ends.
@@ -53,7 +46,7 @@ DWORD WINAPI WatchUntilEnded(void* context) {
 }  // namespace
 
 void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
-                                  std::int32_t windowStyle, const Text& workingFolder,
+                                  WindowStyle windowStyle, const Text& workingFolder,
                                   SharedFileHold heldUntilEnded) {
   const WORD showCommand = ShowCommandFor(windowStyle);
   // A NUL would start a shorter command, or another program, than the one given.

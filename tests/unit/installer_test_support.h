@@ -76,7 +76,7 @@ class RecordingMainWindow : public MainWindow {
   std::vector<bool> timerSettings;
 };
 
-using StartedProcess = std::tuple<Text, Text, std::int32_t>;
+using StartedProcess = std::tuple<Text, Text, WindowStyle>;
 
 inline std::vector<StartedProcess> StartedProcessesOf(const ScriptedHost& host) {
   std::vector<StartedProcess> started;
