@@ -13,10 +13,6 @@
 namespace velbor {
 namespace {
 
-WORD ShowCommandFor(WindowStyle windowStyle) {
-  return windowStyle == WindowStyle::kHidden ? SW_HIDE : SW_SHOWMINIMIZED;
-}
-
 // What stays with a started program until it ends.
 struct ProgramWatch {
   UniqueKernelHandle process;
@@ -48,7 +44,6 @@ DWORD WINAPI WatchUntilEnded(void* context) {
 void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
                                   WindowStyle windowStyle, const Text& workingFolder,
                                   SharedFileHold heldUntilEnded) {
-  const WORD showCommand = ShowCommandFor(windowStyle);
   // A NUL would start a shorter command, or another program, than the one given.
   if (commandLine.empty() || commandLine.find(u'\0') != Text::npos ||
       program.find(u'\0') != Text::npos || workingFolder.find(u'\0') != Text::npos) {
@@ -63,7 +58,7 @@ void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = showCommand;
+  startup.wShowWindow = windowStyle == WindowStyle::kHidden ? SW_HIDE : SW_SHOWMINIMIZED;
   PROCESS_INFORMATION started{};
   // Started suspended, so that it never runs without its watch.
   if (!CreateProcessW(program.empty() ? nullptr : programFile.c_str(), line.data(), nullptr,
