@@ -59,7 +59,7 @@ void Form1::cmdAvviaConTimer_Click() {
 
 void Form1::ShowPressError(const HostFailure& caught) noexcept {
   try {
-    host_.ui.ShowMessage(PressErrorText(caught), message_style::kOk, std::nullopt);
+    host_.ui.ShowMessage(PressErrorText(caught), MessageStyle::kOk, std::nullopt);
   } catch (...) {
     // The error box itself failed: there is nothing left to tell the user with.
   }
@@ -92,8 +92,8 @@ void Form1::Timer_Timer() {
 bool Form1::TickFailed() {
   const BusyScope busy(handlerBusy_);
   if (attemptCount_ >= kAttemptsBeforeAsking) {
-    if (host_.ui.ShowMessage(u"Interrompere?", message_style::kQuestionYesNo,
-                             Text(u"Attenzione")) == message_answer::kYes) {
+    if (host_.ui.ShowMessage(u"Interrompere?", MessageStyle::kQuestionYesNo, Text(u"Attenzione")) ==
+        MessageAnswer::kYes) {
       StopUpdate();
       return false;
     }
@@ -115,7 +115,7 @@ void Form1::StopUpdate() {
     message += u"\r\n\r\n";
     message += summary;
   }
-  host_.ui.ShowMessage(message, message_style::kWarning, Text(u"Aggiornamento"));
+  host_.ui.ShowMessage(message, MessageStyle::kWarning, Text(u"Aggiornamento"));
 }
 
 void Form1::CountFailedTick() {

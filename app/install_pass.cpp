@@ -6,13 +6,13 @@
 #include "app/item_descriptor.h"
 #include "app/item_file_name.h"
 #include "app/item_registration.h"
+#include "app/package_format.h"
 #include "host/failure.h"
 #include "host/file_hold.h"
 
 namespace velbor {
 namespace {
 
-constexpr char16_t kItemBytesType[] = u"CUSTOM";
 constexpr char16_t kRegisterFlag[] = u"S";
 
 void InstallItem(ItemTable& table, std::int32_t item, const InstallerHost& host,
@@ -46,7 +46,7 @@ bool InstallPass(ItemTable& table, const InstallerHost& host, const TemplateReso
     for (std::int32_t item = 0; item <= lastIndex; ++item) {
       if (!table.IsDone(item)) InstallItem(table, item, host, resolve);
     }
-    host.ui.ShowMessage(u"Aggiornamento terminato!", message_style::kInformation,
+    host.ui.ShowMessage(u"Aggiornamento terminato!", MessageStyle::kInformation,
                         Text(u"Velbor S.r.l."));
     return true;
   } catch (...) {

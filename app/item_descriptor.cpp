@@ -4,12 +4,11 @@
 #include <limits>
 #include <vector>
 
+#include "app/package_format.h"
 #include "host/failure.h"
 
 namespace velbor {
 namespace {
-
-constexpr std::int64_t kFirstItemResource = 101;
 
 std::vector<Text> SplitFields(TextView descriptor) {
   std::vector<Text> fields;
@@ -34,7 +33,7 @@ Text WithBackslashes(Text targetTemplate) {
 }  // namespace
 
 std::int32_t ItemResourceNumber(std::int32_t item) {
-  const std::int64_t number = kFirstItemResource + item;
+  const std::int64_t number = std::int64_t{kFirstItemResource} + item;
   if (number > std::numeric_limits<std::int32_t>::max()) throw HostFailure(failure::kOverflow);
   return static_cast<std::int32_t>(number);
 }

@@ -29,7 +29,7 @@ void RegisterComServer(Processes& processes, const Text& folder, const Text& pat
   // installer runs elevated.
   Text program = processes.SystemFolder();
   program += u"\\regsvr32.exe";
-  processes.StartProcess(program, commandLine, window_style::kHidden, folder, std::move(hold));
+  processes.StartProcess(program, commandLine, WindowStyle::kHidden, folder, std::move(hold));
 }
 
 void RegisterNetAssembly(Processes& processes, const Text& folder, const Text& path,
@@ -45,12 +45,12 @@ void RegisterNetAssembly(Processes& processes, const Text& folder, const Text& p
   typeLibrary += Quoted(path);
   typeLibrary += u" /tlb:";
   typeLibrary += TypeLibraryArgument(fileName);
-  processes.StartProcess({}, typeLibrary, window_style::kMinimizedFocus, folder, hold);
+  processes.StartProcess({}, typeLibrary, WindowStyle::kMinimizedFocus, folder, hold);
 
   Text codebase(kQuotedRegasm);
   codebase += u" /codebase ";
   codebase += Quoted(path);
-  processes.StartProcess({}, codebase, window_style::kHidden, folder, hold);
+  processes.StartProcess({}, codebase, WindowStyle::kHidden, folder, hold);
 }
 
 }  // namespace

@@ -5,12 +5,12 @@
 #include <utility>
 
 #include "app/item_count.h"
+#include "app/package_format.h"
 #include "host/failure.h"
 
 namespace velbor {
 namespace {
 
-constexpr std::int32_t kItemCountResource = 100;
 constexpr char16_t kDoneMarker[] = u"X";
 
 }  // namespace

@@ -2,11 +2,11 @@
 
 namespace velbor::bench {
 
-std::int32_t CompletionAnsweringUi::ShowMessage(const Text& prompt, std::int32_t style,
-                                                const std::optional<Text>& title) {
+MessageAnswer CompletionAnsweringUi::ShowMessage(const Text& prompt, MessageStyle style,
+                                                 const std::optional<Text>& title) {
   if (prompt == u"Aggiornamento terminato!") {
     ++completions_;
-    return message_answer::kOk;
+    return MessageAnswer::kOk;
   }
   return real_.ShowMessage(prompt, style, title);
 }

@@ -13,8 +13,8 @@ class CompletionAnsweringUi final : public UserInterface {
  public:
   explicit CompletionAnsweringUi(UserInterface& real) : real_(real) {}
 
-  std::int32_t ShowMessage(const Text& prompt, std::int32_t style,
-                           const std::optional<Text>& title) override;
+  MessageAnswer ShowMessage(const Text& prompt, MessageStyle style,
+                            const std::optional<Text>& title) override;
   Text AskText(const Text& prompt, const Text& title, const Text& defaultText) override;
   void PumpMessages() override;
   void EndProgram() override;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/installer_host.h"
+#include "app/package_format.h"
 #include "bench/completion_answering_ui.h"
 #include "bench/memory_watch.h"
 #include "bench/payload_rounds.h"
@@ -27,7 +28,6 @@ namespace {
 
 constexpr int kRounds = 5;
 constexpr int kWindowStarts = 3;
-constexpr std::int32_t kPayloadNumber = 101;
 constexpr double kLargestRatio = 1.10;
 constexpr std::size_t kLargestPrivateBytes = 16u << 20;
 constexpr double kLargestWindowSeconds = 1.0;
@@ -79,7 +79,7 @@ int Run() {
   Win32Processes processes;
   const InstallerHost host{package, ui, files, processes};
 
-  const ByteView payload = package.LoadResourceBytes(kPayloadNumber, u"CUSTOM");
+  const ByteView payload = package.LoadResourceBytes(kFirstItemResource, kItemBytesType);
   const std::wstring source = folder + L"Sorgente.zip";
   files.WriteWholeFile(TextFromWide(source), payload);
 

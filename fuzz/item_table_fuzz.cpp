@@ -12,6 +12,7 @@
 #include "app/item_descriptor.h"
 #include "app/item_folder.h"
 #include "app/item_table.h"
+#include "app/package_format.h"
 #include "fuzz/fuzz_input.h"
 #include "host/failure.h"
 #include "tests/doubles/scripted_host.h"
@@ -39,9 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   testing::ScriptedHost host;
   const Text count = input.NextLine();
   if (!SizeIsBounded(count)) return 0;
-  host.Package().SetText(100, count);
+  host.Package().SetText(kItemCountResource, count);
   for (std::int32_t item = 0; item < kMaxItems && !input.AtEnd(); ++item) {
-    host.Package().SetText(101 + item, input.NextLine());
+    host.Package().SetText(kFirstItemResource + item, input.NextLine());
   }
   std::deque<Text> answers;
   while (!input.AtEnd()) answers.push_back(input.NextLine());

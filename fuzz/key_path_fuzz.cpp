@@ -45,7 +45,7 @@ void Walk(FakeRegistry& registry, RegistryLibrary& library, unsigned char operat
       break;
     case 3: {
       RegValue value;
-      library.ReadValue(keyPath, u"", value, 0);
+      library.ReadValue(keyPath, u"", value, ValueKind::kText);
       break;
     }
     default: {

@@ -21,16 +21,16 @@ constexpr char16_t kKeyPath[] = u"HKEY_LOCAL_MACHINE\\Software\\Velbor";
 
 // The alternative that a successful read with data delivers, by requested kind and
 // then by the value's type.
-std::size_t ExpectedAlternative(std::uint32_t type, std::int32_t kind) {
+std::size_t ExpectedAlternative(std::uint32_t type, ValueKind kind) {
   constexpr std::size_t kText = 1;
   constexpr std::size_t kBytes = 2;
   constexpr std::size_t kNumber = 3;
   switch (kind) {
-    case value_kind::kText:
+    case ValueKind::kText:
       return kText;
-    case value_kind::kBytes:
+    case ValueKind::kBytes:
       return kBytes;
-    case value_kind::kNumber:
+    case ValueKind::kNumber:
       return kNumber;
     default:
       if (type == reg::kTypeBinary) return kBytes;
@@ -44,7 +44,7 @@ std::size_t ExpectedAlternative(std::uint32_t type, std::int32_t kind) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
   const std::uint32_t type = data[0];
-  const std::int32_t kind = static_cast<std::int8_t>(data[1]);
+  const ValueKind kind{static_cast<std::int8_t>(data[1])};
   const std::uint8_t presence = data[2];
   const std::vector<std::uint8_t> bytes(data + 3, data + size);
 
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (status != 0) return 0;
   testing::Expect(value.index() == ExpectedAlternative(type, kind), "the holder's alternative");
-  if (type == reg::kTypeBinary && kind == value_kind::kBytes) {
+  if (type == reg::kTypeBinary && kind == ValueKind::kBytes) {
     testing::Expect(std::get<RegBytes>(value) == bytes, "binary bytes as stored");
   }
   return 0;

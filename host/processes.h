@@ -8,10 +8,7 @@
 namespace velbor {
 
 // How a started program's window is shown.
-namespace window_style {
-inline constexpr std::int32_t kHidden = 0;
-inline constexpr std::int32_t kMinimizedFocus = 2;
-}  // namespace window_style
+enum class WindowStyle : std::int32_t { kHidden = 0, kMinimizedFocus = 2 };
 
 // Programs started beside the installer.
 class Processes {
@@ -24,8 +21,8 @@ class Processes {
   // names the program, found by the system's search rules. The program runs in
   // `workingFolder`, and `heldUntilEnded` (which may be empty) is kept until the
   // program has ended; its exit code then goes to the debugger output with the
-  // command line. Fails when it cannot be started or the style is not one above.
-  virtual void StartProcess(const Text& program, const Text& commandLine, std::int32_t windowStyle,
+  // command line. Fails when it cannot be started.
+  virtual void StartProcess(const Text& program, const Text& commandLine, WindowStyle windowStyle,
                             const Text& workingFolder, SharedFileHold heldUntilEnded) = 0;
 
   // The system's own folder, where its tools are, without a trailing "\".

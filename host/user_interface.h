@@ -7,21 +7,17 @@
 
 namespace velbor {
 
-// Styles of a message box: the buttons plus the icon.
-namespace message_style {
-inline constexpr std::int32_t kOk = 0;
-inline constexpr std::int32_t kError = 16;
-inline constexpr std::int32_t kQuestionYesNo = 36;
-inline constexpr std::int32_t kWarning = 48;
-inline constexpr std::int32_t kInformation = 64;
-}  // namespace message_style
+// Styles of a message box: the buttons plus the icon, as the system's numbers.
+enum class MessageStyle : std::int32_t {
+  kOk = 0,
+  kError = 16,
+  kQuestionYesNo = 36,
+  kWarning = 48,
+  kInformation = 64,
+};
 
-// Buttons a message box answers with.
-namespace message_answer {
-inline constexpr std::int32_t kOk = 1;
-inline constexpr std::int32_t kYes = 6;
-inline constexpr std::int32_t kNo = 7;
-}  // namespace message_answer
+// Buttons a message box answers with, as the system's numbers.
+enum class MessageAnswer : std::int32_t { kOk = 1, kYes = 6, kNo = 7 };
 
 // What the user sees and answers, and the life of the program itself.
 class UserInterface {
@@ -30,8 +26,8 @@ class UserInterface {
 
   // A modal message box; answers the button pressed. Without a title the box shows
   // the application's title.
-  virtual std::int32_t ShowMessage(const Text& prompt, std::int32_t style,
-                                   const std::optional<Text>& title) = 0;
+  virtual MessageAnswer ShowMessage(const Text& prompt, MessageStyle style,
+                                    const std::optional<Text>& title) = 0;
 
   // A modal prompt whose text field starts at `defaultText`; answers the text
   // typed, or the empty text when the user cancels.

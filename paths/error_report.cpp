@@ -14,7 +14,7 @@ void ShowErrorReport(UserInterface& ui, const ErrorInfo& caught, TextView prefix
   report += caught.description;
   report += u"; ID : ";
   report += caught.source;
-  ui.ShowMessage(report, message_style::kError, Text());
+  ui.ShowMessage(report, MessageStyle::kError, Text());
   ui.ResetMousePointer();
 }
 

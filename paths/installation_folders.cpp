@@ -31,7 +31,7 @@ Text InstallationFolders::Lookup(const Text& keyPath, const Text& valueName,
                                  TextView reportPrefix) {
   try {
     RegValue value;
-    if (registry_.ReadValue(keyPath, valueName, value, value_kind::kText) != 0) return Text();
+    if (registry_.ReadValue(keyPath, valueName, value, ValueKind::kText) != 0) return Text();
     // Left empty when the value has no data.
     const Text* text = std::get_if<Text>(&value);
     return text != nullptr ? *text : Text();

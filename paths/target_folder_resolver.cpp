@@ -112,7 +112,7 @@ Text TargetFolderResolver::GeneraPathDll(const Text& targetTemplate) {
   try {
     std::optional<Proposal> proposal = FirstProposal(targetTemplate, folders_);
     if (!proposal) {
-      ui_.ShowMessage(UnrecognisedText(targetTemplate), message_style::kError, Text(kBoxTitle));
+      ui_.ShowMessage(UnrecognisedText(targetTemplate), MessageStyle::kError, Text(kBoxTitle));
       return Text();
     }
     const Form& form = *proposal->form;
@@ -121,7 +121,7 @@ Text TargetFolderResolver::GeneraPathDll(const Text& targetTemplate) {
     return ReplaceAll(targetTemplate, FirstCharacters(targetTemplate, form.beginning.size() + 1),
                       folder);
   } catch (const HostFailure& caught) {
-    ui_.ShowMessage(CaughtFailureText(targetTemplate, caught), message_style::kError,
+    ui_.ShowMessage(CaughtFailureText(targetTemplate, caught), MessageStyle::kError,
                     Text(kBoxTitle));
     return Text();
   }

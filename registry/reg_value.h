@@ -15,10 +15,6 @@ using RegValue = std::variant<std::monostate, Text, RegBytes, double>;
 
 // The form in which ReadValue is asked to deliver a value; any other number lets
 // the value's registry type decide.
-namespace value_kind {
-inline constexpr std::int32_t kText = 0;
-inline constexpr std::int32_t kBytes = 1;
-inline constexpr std::int32_t kNumber = 2;
-}  // namespace value_kind
+enum class ValueKind : std::int32_t { kText = 0, kBytes = 1, kNumber = 2 };
 
 }  // namespace velbor

@@ -38,11 +38,11 @@ class RegistryLibrary {
   std::int32_t CloseKey(RegKey key);
 
   // Reads the value `valueName` ("" for the key's default value) of the key at
-  // `keyPath` and delivers it in the form `kind` asks for (see value_kind).
+  // `keyPath` and delivers it in the form `kind` asks for (see ValueKind).
   // 0 on success; `value` is replaced only when the value has data. -1 on failure,
   // with `value` untouched.
   std::int32_t ReadValue(const Text& keyPath, const Text& valueName, RegValue& value,
-                         std::int32_t kind);
+                         ValueKind kind);
 
   const RegLastError& LastError() const noexcept { return lastError_; }
   void ClearRegError() noexcept { lastError_ = RegLastError(); }

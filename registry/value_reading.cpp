@@ -15,13 +15,13 @@
 namespace velbor {
 namespace {
 
-RegValue Delivered(ValueRenderings&& renderings, std::uint32_t type, std::int32_t kind) {
+RegValue Delivered(ValueRenderings&& renderings, std::uint32_t type, ValueKind kind) {
   switch (kind) {
-    case value_kind::kText:
+    case ValueKind::kText:
       return std::move(renderings.text);
-    case value_kind::kBytes:
+    case ValueKind::kBytes:
       return std::move(renderings.bytes);
-    case value_kind::kNumber:
+    case ValueKind::kNumber:
       return renderings.number;
     default:
       if (type == reg::kTypeBinary) return std::move(renderings.bytes);
@@ -46,7 +46,7 @@ std::vector<std::uint8_t> SpaceFilledBuffer(std::size_t size) {
 }  // namespace
 
 std::int32_t RegistryLibrary::ReadValue(const Text& keyPath, const Text& valueName, RegValue& value,
-                                        std::int32_t kind) {
+                                        ValueKind kind) {
   ClearRegError();
   const RegKey opened = OpenKeyPath(keyPath, false, reg::kKeyRead);
   if (opened == kFailedKey) return kFailure;

@@ -13,17 +13,6 @@
 namespace velbor {
 namespace {
 
-WORD ShowCommandFor(std::int32_t windowStyle) {
-  switch (windowStyle) {
-    case window_style::kHidden:
-      return SW_HIDE;
-    case window_style::kMinimizedFocus:
-      return SW_SHOWMINIMIZED;
-    default:
-      throw HostFailure(failure::kInvalidArgument);
-  }
-}
-
 // What stays with a started program until it ends.
 struct ProgramWatch {
   UniqueKernelHandle process;
@@ -53,9 +42,8 @@ DWORD WINAPI WatchUntilEnded(void* context) {
 }  // namespace
 
 void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
-                                  std::int32_t windowStyle, const Text& workingFolder,
+                                  WindowStyle windowStyle, const Text& workingFolder,
                                   SharedFileHold heldUntilEnded) {
-  const WORD showCommand = ShowCommandFor(windowStyle);
   // A NUL would start a shorter command, or another program, than the one given.
   if (commandLine.empty() || commandLine.find(u'\0') != Text::npos ||
       program.find(u'\0') != Text::npos || workingFolder.find(u'\0') != Text::npos) {
@@ -70,7 +58,7 @@ void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = showCommand;
+  startup.wShowWindow = windowStyle == WindowStyle::kHidden ? SW_HIDE : SW_SHOWMINIMIZED;
   PROCESS_INFORMATION started{};
   // Started suspended, so that it never runs without its watch.
   if (!CreateProcessW(program.empty() ? nullptr : programFile.c_str(), line.data(), nullptr,

@@ -8,7 +8,7 @@ class Win32Processes final : public Processes {
  public:
   // The program starts suspended and runs only once a pool thread watches it;
   // that thread keeps what it holds until it ends.
-  void StartProcess(const Text& program, const Text& commandLine, std::int32_t windowStyle,
+  void StartProcess(const Text& program, const Text& commandLine, WindowStyle windowStyle,
                     const Text& workingFolder, SharedFileHold heldUntilEnded) override;
   Text SystemFolder() override;
   Text WindowsFolder() override;

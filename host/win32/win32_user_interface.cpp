@@ -9,14 +9,14 @@
 
 namespace velbor {
 
-std::int32_t Win32UserInterface::ShowMessage(const Text& prompt, std::int32_t style,
-                                             const std::optional<Text>& title) {
+MessageAnswer Win32UserInterface::ShowMessage(const Text& prompt, MessageStyle style,
+                                              const std::optional<Text>& title) {
   const std::wstring widePrompt = WideFromText(prompt);
   const std::wstring wideTitle = WideFromText(title.value_or(kApplicationTitle));
   const int answer =
       MessageBoxW(mainWindow_, widePrompt.c_str(), wideTitle.c_str(), static_cast<UINT>(style));
   if (answer == 0) throw FailureFromLastError();
-  return answer;
+  return static_cast<MessageAnswer>(answer);
 }
 
 Text Win32UserInterface::AskText(const Text& prompt, const Text& title, const Text& defaultText) {

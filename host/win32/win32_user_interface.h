@@ -10,8 +10,8 @@ class Win32UserInterface final : public UserInterface {
   // The window that owns the boxes and that EndProgram closes; none until set.
   void SetMainWindow(HWND window) { mainWindow_ = window; }
 
-  std::int32_t ShowMessage(const Text& prompt, std::int32_t style,
-                           const std::optional<Text>& title) override;
+  MessageAnswer ShowMessage(const Text& prompt, MessageStyle style,
+                            const std::optional<Text>& title) override;
   Text AskText(const Text& prompt, const Text& title, const Text& defaultText) override;
   void PumpMessages() override;
   [[noreturn]] void EndProgram() override;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -14,6 +13,7 @@
 #include "host/file_system.h"
 #include "host/text.h"
 #include "tests/contract/file_system_world.h"
+#include "tests/support/failures.h"
 
 namespace velbor::testing {
 namespace {
@@ -21,16 +21,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes BytesOf(std::string_view text) { return {text.begin(), text.end()}; }
-
-// The number of the failure that `operation` raises, 0 when it succeeds.
-std::int32_t FailureNumberOf(const std::function<void()>& operation) {
-  try {
-    operation();
-  } catch (const HostFailure& failure) {
-    return failure.Number();
-  }
-  return 0;
-}
 
 class FileSystemContract : public ::testing::Test {
  protected:

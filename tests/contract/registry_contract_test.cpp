@@ -18,6 +18,7 @@
 #include "registry/registry_library.h"
 #include "tests/contract/reg_last_error_check.h"
 #include "tests/contract/registry_world.h"
+#include "tests/support/failures.h"
 
 namespace velbor::testing {
 namespace {
@@ -213,7 +214,7 @@ TEST_F(CreateKeyContract, CreatesOneSubkeyOrLeavesAnExistingOneAsItIs) {
   world_->PutValue("Old", "v", reg::kTypeBinary, {7});
   EXPECT_EQ(library_.CreateKey(Scratch(), u"OLD"), 0);
   RegValue value;
-  EXPECT_EQ(library_.ReadValue(Scratch(u"Old"), u"v", value, value_kind::kBytes), 0);
+  EXPECT_EQ(library_.ReadValue(Scratch(u"Old"), u"v", value, ValueKind::kBytes), 0);
   EXPECT_EQ(value, RegValue(RegBytes{7}));
   EXPECT_TRUE(IsClear(Record()));
 }
@@ -232,7 +233,7 @@ class ReadValueContract : public RegistryContract {
     RegValue value;
   };
 
-  Read ReadAs(const std::string& name, std::int32_t kind) {
+  Read ReadAs(const std::string& name, ValueKind kind) {
     Read read{0, RegValue()};
     read.status = library_.ReadValue(Scratch(), Text(name.begin(), name.end()), read.value, kind);
     return read;
@@ -242,11 +243,11 @@ class ReadValueContract : public RegistryContract {
   void ExpectRenderings(std::uint32_t type, const Bytes& data, const Text& text,
                         const RegBytes& bytes, double number, const RegValue& byType) {
     world_->PutValue("", "value", type, data);
-    EXPECT_EQ(ReadAs("value", value_kind::kText).value, RegValue(text));
-    EXPECT_EQ(ReadAs("value", value_kind::kBytes).value, RegValue(bytes));
-    EXPECT_EQ(ReadAs("value", value_kind::kNumber).value, RegValue(number));
-    EXPECT_EQ(ReadAs("value", 5).value, byType);
-    EXPECT_EQ(ReadAs("value", -1).value, byType);
+    EXPECT_EQ(ReadAs("value", ValueKind::kText).value, RegValue(text));
+    EXPECT_EQ(ReadAs("value", ValueKind::kBytes).value, RegValue(bytes));
+    EXPECT_EQ(ReadAs("value", ValueKind::kNumber).value, RegValue(number));
+    EXPECT_EQ(ReadAs("value", ValueKind{5}).value, byType);
+    EXPECT_EQ(ReadAs("value", ValueKind{-1}).value, byType);
     EXPECT_TRUE(IsClear(Record()));
   }
 };
@@ -307,12 +308,8 @@ TEST_F(ReadValueContract, DwordIsAnUnsignedNumberAndHexadecimalMostSignificantFi
 TEST_F(ReadValueContract, DwordOfOddLengthFailsWithInvalidArgumentAndChangesNothing) {
   world_->PutValue("", "odd", reg::kTypeDword, {0x2A, 0, 0});
   RegValue value(Text(u"kept"));
-  try {
-    library_.ReadValue(Scratch(), u"odd", value, value_kind::kText);
-    ADD_FAILURE() << "did not fail";
-  } catch (const HostFailure& failure) {
-    EXPECT_EQ(failure.Number(), failure::kInvalidArgument);
-  }
+  EXPECT_TRUE(FailsWith(failure::kInvalidArgument,
+                        [&] { library_.ReadValue(Scratch(), u"odd", value, ValueKind::kText); }));
   EXPECT_EQ(value, RegValue(Text(u"kept")));
   EXPECT_TRUE(IsClear(Record()));
 }
@@ -321,17 +318,14 @@ TEST_F(ReadValueContract, DwordTooLargeForANumberFailsWithOverflow) {
   Bytes data(130, 0);
   data[0] = 7;
   world_->PutValue("", "zeros above", reg::kTypeDword, data);
-  EXPECT_EQ(ReadAs("zeros above", value_kind::kNumber).value, RegValue(7.0));
+  EXPECT_EQ(ReadAs("zeros above", ValueKind::kNumber).value, RegValue(7.0));
 
   data.back() = 1;
   world_->PutValue("", "too large", reg::kTypeDword, data);
   RegValue value;
-  try {
-    library_.ReadValue(Scratch(), u"too large", value, value_kind::kText);
-    ADD_FAILURE() << "did not fail";
-  } catch (const HostFailure& failure) {
-    EXPECT_EQ(failure.Number(), failure::kOverflow);
-  }
+  EXPECT_TRUE(FailsWith(failure::kOverflow, [&] {
+    library_.ReadValue(Scratch(), u"too large", value, ValueKind::kText);
+  }));
   EXPECT_EQ(value, RegValue());
 }
 
@@ -343,30 +337,30 @@ TEST_F(ReadValueContract, BinaryIsHexadecimalWithoutLeadingZerosOneSpaceApart) {
 TEST_F(ReadValueContract, ReadsTheDefaultValueByTheEmptyNameAndOthersInAnyCase) {
   world_->PutValue("", "", reg::kTypeSz, BytesOf({"default\0", 8}));
   world_->PutValue("", "strPath", reg::kTypeSz, BytesOf({"C:\\Velbor\\\0", 11}));
-  EXPECT_EQ(ReadAs("", value_kind::kText).value, RegValue(Text(u"default")));
-  EXPECT_EQ(ReadAs("STRPATH", value_kind::kText).value, RegValue(Text(u"C:\\Velbor\\")));
+  EXPECT_EQ(ReadAs("", ValueKind::kText).value, RegValue(Text(u"default")));
+  EXPECT_EQ(ReadAs("STRPATH", ValueKind::kText).value, RegValue(Text(u"C:\\Velbor\\")));
 }
 
 TEST_F(ReadValueContract, AValueWithoutDataLeavesTheHolderAsItWas) {
   world_->PutValue("", "empty", reg::kTypeBinary, {});
   RegValue value(Text(u"kept"));
-  EXPECT_EQ(library_.ReadValue(Scratch(), u"empty", value, value_kind::kText), 0);
+  EXPECT_EQ(library_.ReadValue(Scratch(), u"empty", value, ValueKind::kText), 0);
   EXPECT_EQ(value, RegValue(Text(u"kept")));
   EXPECT_TRUE(IsClear(Record()));
 }
 
 TEST_F(ReadValueContract, WhatIsMissingFailsWithTwoAndLeavesTheHolderAsItWas) {
   RegValue value(Text(u"kept"));
-  EXPECT_EQ(library_.ReadValue(Scratch(), u"missing", value, value_kind::kText), -1);
+  EXPECT_EQ(library_.ReadValue(Scratch(), u"missing", value, ValueKind::kText), -1);
   EXPECT_TRUE(RecordIs(Record(), 2, kNotFound));
-  EXPECT_EQ(library_.ReadValue(Scratch(u"Missing"), u"v", value, value_kind::kText), -1);
+  EXPECT_EQ(library_.ReadValue(Scratch(u"Missing"), u"v", value, ValueKind::kText), -1);
   EXPECT_TRUE(RecordIs(Record(), 2, kNotFound));
   EXPECT_EQ(value, RegValue(Text(u"kept")));
 }
 
 TEST_F(ReadValueContract, AnEmptyKeyPathFailsOnTheQueryWithTheInvalidHandleCode) {
   RegValue value;
-  EXPECT_EQ(library_.ReadValue(u" \\ ", u"v", value, value_kind::kText), -1);
+  EXPECT_EQ(library_.ReadValue(u" \\ ", u"v", value, ValueKind::kText), -1);
   EXPECT_TRUE(RecordIs(Record(), reg::kInvalidHandle, kUnexpected));
   EXPECT_EQ(value, RegValue());
 }

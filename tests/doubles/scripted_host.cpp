@@ -52,11 +52,11 @@ ByteView ScriptedHost::LoadResourceBytes(std::int32_t number, const Text& typeNa
                 [&] { return package_.BytesOf(number, typeName); });
 }
 
-std::int32_t ScriptedHost::ShowMessage(const Text& prompt, std::int32_t style,
-                                       const std::optional<Text>& title) {
+MessageAnswer ScriptedHost::ShowMessage(const Text& prompt, MessageStyle style,
+                                        const std::optional<Text>& title) {
   return Logged(Operation::kShowMessage, prompt, [&] {
     messageBoxes_.push_back({prompt, style, title});
-    std::int32_t button = message_answer::kOk;
+    MessageAnswer button = MessageAnswer::kOk;
     if (!buttons_.empty()) {
       button = buttons_.front();
       buttons_.pop_front();
@@ -115,12 +115,9 @@ SharedFileHold ScriptedHost::HoldFile(const Text& path, ByteView expected) {
 }
 
 void ScriptedHost::StartProcess(const Text& program, const Text& commandLine,
-                                std::int32_t windowStyle, const Text& workingFolder,
+                                WindowStyle windowStyle, const Text& workingFolder,
                                 SharedFileHold heldUntilEnded) {
   Logged(Operation::kStartProcess, commandLine, [&] {
-    if (windowStyle != window_style::kHidden && windowStyle != window_style::kMinimizedFocus) {
-      throw HostFailure(failure::kInvalidArgument);
-    }
     startedProcesses_.push_back(
         {program, commandLine, windowStyle, workingFolder, std::move(heldUntilEnded)});
   });

@@ -29,7 +29,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
  public:
   struct MessageBoxShown {
     Text prompt;
-    std::int32_t style = 0;
+    MessageStyle style = MessageStyle::kOk;
     std::optional<Text> title;
   };
 
@@ -42,7 +42,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   struct ProcessStarted {
     Text program;  // empty when the command line's first word names it
     Text commandLine;
-    std::int32_t windowStyle = 0;
+    WindowStyle windowStyle = WindowStyle::kHidden;
     Text workingFolder;
     SharedFileHold heldUntilEnded;  // what a real program would keep until it ends
   };
@@ -70,7 +70,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
 
   // The user's next answers, taken in the order the boxes open. A box without a
   // queued button answers OK; a prompt without a queued text answers as Cancel.
-  void QueueButton(std::int32_t button) { buttons_.push_back(button); }
+  void QueueButton(MessageAnswer button) { buttons_.push_back(button); }
   void QueueTypedText(Text text) { typedTexts_.push_back(std::move(text)); }
 
   // Runs whenever the window's message loop would: inside every box and prompt,
@@ -93,8 +93,8 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   Text LoadResourceText(std::int32_t number) override;
   ByteView LoadResourceBytes(std::int32_t number, const Text& typeName) override;
 
-  std::int32_t ShowMessage(const Text& prompt, std::int32_t style,
-                           const std::optional<Text>& title) override;
+  MessageAnswer ShowMessage(const Text& prompt, MessageStyle style,
+                            const std::optional<Text>& title) override;
   Text AskText(const Text& prompt, const Text& title, const Text& defaultText) override;
   void PumpMessages() override;
   void EndProgram() override;
@@ -105,7 +105,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   void WriteWholeFile(const Text& path, ByteView bytes) override;
   SharedFileHold HoldFile(const Text& path, ByteView expected) override;
 
-  void StartProcess(const Text& program, const Text& commandLine, std::int32_t windowStyle,
+  void StartProcess(const Text& program, const Text& commandLine, WindowStyle windowStyle,
                     const Text& workingFolder, SharedFileHold heldUntilEnded) override;
   Text SystemFolder() override { return systemFolder_; }
   Text WindowsFolder() override { return windowsFolder_; }
@@ -120,7 +120,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   MemoryResources package_;
   MemoryFileSystem disk_;
   FailurePlan failurePlan_;
-  std::deque<std::int32_t> buttons_;
+  std::deque<MessageAnswer> buttons_;
   std::deque<Text> typedTexts_;
   std::function<void()> messageLoopHook_;
   std::vector<MessageBoxShown> messageBoxes_;

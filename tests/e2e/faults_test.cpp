@@ -11,10 +11,10 @@
 #include "gtest/gtest.h"
 #include "host/application.h"
 #include "host/win32/unique_handle.h"
-#include "tests/e2e/box_controls.h"
 #include "tests/e2e/held_file.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
+#include "tests/win32/box_controls.h"
 
 namespace velbor::testing {
 namespace {

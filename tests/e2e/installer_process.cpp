@@ -6,7 +6,7 @@
 
 #include "gtest/gtest.h"
 #include "host/win32/wide_text.h"
-#include "tests/e2e/box_controls.h"
+#include "tests/win32/box_controls.h"
 #include "tests/win32/win32_test_support.h"
 
 namespace velbor::testing {

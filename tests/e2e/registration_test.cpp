@@ -9,12 +9,12 @@
 
 #include "gtest/gtest.h"
 #include "host/win32/unique_handle.h"
-#include "tests/e2e/box_controls.h"
 #include "tests/e2e/held_file.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
 #include "tests/e2e/process_trace.h"
 #include "tests/e2e/regasm_placement.h"
+#include "tests/win32/box_controls.h"
 
 namespace velbor::testing {
 namespace {

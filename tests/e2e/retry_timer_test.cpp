@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "gtest/gtest.h"
-#include "tests/e2e/box_controls.h"
 #include "tests/e2e/held_file.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
+#include "tests/win32/box_controls.h"
 
 namespace velbor::testing {
 namespace {

@@ -8,11 +8,11 @@
 #include "gtest/gtest.h"
 #include "host/application.h"
 #include "host/win32/window_dpi.h"
-#include "tests/e2e/box_controls.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
 #include "tests/e2e/shipped_setup.h"
 #include "tests/e2e/window_picture.h"
+#include "tests/win32/box_controls.h"
 
 namespace velbor::testing {
 namespace {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "gtest/gtest.h"
-#include "tests/e2e/box_controls.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
+#include "tests/win32/box_controls.h"
 
 namespace velbor::testing {
 namespace {

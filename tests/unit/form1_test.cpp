@@ -116,17 +116,17 @@ TEST_F(Form1Test, YesAfterFortyFailedTicksStopsAndTellsWhatWasUpdated) {
   EXPECT_TRUE(host_.MessageBoxes().empty());
 
   const int passes = Reads(102);
-  host_.QueueButton(message_answer::kYes);
+  host_.QueueButton(MessageAnswer::kYes);
   Tick();
   ASSERT_EQ(host_.MessageBoxes().size(), 2u);
   EXPECT_EQ(host_.MessageBoxes()[0].prompt, u"Interrompere?");
-  EXPECT_EQ(host_.MessageBoxes()[0].style, 36);
+  EXPECT_EQ(host_.MessageBoxes()[0].style, MessageStyle::kQuestionYesNo);
   EXPECT_EQ(host_.MessageBoxes()[0].title, u"Attenzione");
   EXPECT_EQ(host_.MessageBoxes()[1].prompt,
             u"Aggiornamento interrotto!\r\n\r\n"
             u"Elenco file aggiornati: a.txt\r\n\r\n"
             u"Elenco file NON aggiornati: b.txt\r\n\r\n");
-  EXPECT_EQ(host_.MessageBoxes()[1].style, 48);
+  EXPECT_EQ(host_.MessageBoxes()[1].style, MessageStyle::kWarning);
   EXPECT_EQ(host_.MessageBoxes()[1].title, u"Aggiornamento");
   EXPECT_EQ(Reads(102), passes);
   EXPECT_EQ(form_.AttemptCount(), 40);
@@ -145,7 +145,7 @@ TEST_F(Form1Test, NoRunsThatTicksPassAndTheQuestionReturnsFortyTicksLater) {
   Press();
   Ticks(40);
   const int passes = Reads(102);
-  host_.QueueButton(message_answer::kNo);
+  host_.QueueButton(MessageAnswer::kNo);
   Tick();
   EXPECT_EQ(Reads(102), passes + 1);
   EXPECT_EQ(form_.AttemptCount(), 1);
@@ -195,7 +195,7 @@ TEST_P(PressErrorTest, CountThatCannotSizeTheTableShowsTheErrorBox) {
   EXPECT_EQ(host_.MessageBoxes()[0].prompt,
             u"Error " + DecimalText(GetParam().number) + u" (" + GetParam().description +
                 u") in procedure cmdAvviaConTimer_Click of Form Form1");
-  EXPECT_EQ(host_.MessageBoxes()[0].style, 0);
+  EXPECT_EQ(host_.MessageBoxes()[0].style, MessageStyle::kOk);
   EXPECT_EQ(host_.MessageBoxes()[0].title, std::nullopt);
   EXPECT_EQ(Reads(101), 0);
   EXPECT_TRUE(window_.timerSettings.empty());
@@ -289,7 +289,7 @@ TEST_F(Form1Test, TickArrivingWhileTheStopQuestionIsOpenIsDropped) {
   Ticks(40);
   const int passes = Reads(102);
   DeliverOnceInside({Operation::kShowMessage}, [this] { Tick(); });
-  host_.QueueButton(message_answer::kNo);
+  host_.QueueButton(MessageAnswer::kNo);
   Tick();
   EXPECT_EQ(Reads(102), passes + 1);
   EXPECT_EQ(form_.AttemptCount(), 1);

@@ -27,6 +27,7 @@ using testing::ScriptedResolver;
 using testing::StartedProcess;
 using testing::StartedProcessesOf;
 using testing::SucceededCalls;
+using enum WindowStyle;
 
 constexpr char16_t kRegsvr32[] = u"C:\\Windows\\system32\\regsvr32.exe";
 constexpr char16_t kQuotedRegasm[] =
@@ -59,7 +60,7 @@ TEST_F(InstallPassTest, InstallsTheShippedPackage) {
   EXPECT_TRUE(host_.StartedProcesses().empty());
   ASSERT_EQ(host_.MessageBoxes().size(), 1u);
   EXPECT_EQ(host_.MessageBoxes()[0].prompt, u"Aggiornamento terminato!");
-  EXPECT_EQ(host_.MessageBoxes()[0].style, 64);
+  EXPECT_EQ(host_.MessageBoxes()[0].style, MessageStyle::kInformation);
   EXPECT_EQ(host_.MessageBoxes()[0].title, u"Velbor S.r.l.");
   EXPECT_EQ(table_.ItemFile(0), u"Brevanti.zip");
   EXPECT_EQ(table_.PathCache(0, 0), kCorsentaTemplate);
@@ -114,18 +115,22 @@ TEST_F(InstallPassTest, StartsRegistrationAsFlagAndKindAsk) {
   EXPECT_EQ(
       StartedProcessesOf(host_),
       (std::vector<StartedProcess>{
-          {regsvr32Program, u"regsvr32.exe \"C:\\Velbor\\Corsenta\\Com.dll\" /s", 0},
-          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\Net.dll\" /tlb:Net.tlb"), 2},
-          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\Net.dll\""), 0},
-          {regsvr32Program, u"regsvr32.exe \"C:\\Velbor\\Corsenta\\LowerKind.dll\" /s", 0},
-          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\x.dll.dll\" /tlb:x.tlb.tlb"), 2},
-          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\x.dll.dll\""), 0},
+          {regsvr32Program, u"regsvr32.exe \"C:\\Velbor\\Corsenta\\Com.dll\" /s", kHidden},
+          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\Net.dll\" /tlb:Net.tlb"),
+           kMinimizedFocus},
+          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\Net.dll\""), kHidden},
+          {regsvr32Program, u"regsvr32.exe \"C:\\Velbor\\Corsenta\\LowerKind.dll\" /s", kHidden},
+          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\x.dll.dll\" /tlb:x.tlb.tlb"),
+           kMinimizedFocus},
+          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\x.dll.dll\""), kHidden},
           // The type library never takes the assembly's own name, and a
           // blank does not split its argument in two.
-          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\Tool.DLL\" /tlb:Tool.tlb"), 2},
-          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\Tool.DLL\""), 0},
-          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\My Lib.Dll\" /tlb:\"My Lib.tlb\""), 2},
-          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\My Lib.Dll\""), 0}}));
+          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\Tool.DLL\" /tlb:Tool.tlb"),
+           kMinimizedFocus},
+          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\Tool.DLL\""), kHidden},
+          {u"", Regasm(u" /nologo \"C:\\Velbor\\Corsenta\\My Lib.Dll\" /tlb:\"My Lib.tlb\""),
+           kMinimizedFocus},
+          {u"", Regasm(u" /codebase \"C:\\Velbor\\Corsenta\\My Lib.Dll\""), kHidden}}));
   // Every tool runs in its item's folder and holds the file it registers; both
   // regasm commands of an item share one hold.
   const auto& started = host_.StartedProcesses();

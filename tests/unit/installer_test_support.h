@@ -8,6 +8,7 @@
 #include "app/installer_host.h"
 #include "app/item_folder.h"
 #include "app/main_window.h"
+#include "app/package_format.h"
 #include "host/text.h"
 #include "tests/doubles/scripted_host.h"
 
@@ -25,8 +26,8 @@ inline InstallerHost HostOf(ScriptedHost& host) { return {host, host, host, host
 
 // Puts item `item`'s descriptor and bytes into the package.
 inline void AddItem(ScriptedHost& host, std::int32_t item, const Text& descriptor, Bytes bytes) {
-  host.Package().SetText(101 + item, descriptor);
-  host.Package().SetBytes(101 + item, u"CUSTOM", std::move(bytes));
+  host.Package().SetText(kFirstItemResource + item, descriptor);
+  host.Package().SetBytes(kFirstItemResource + item, kItemBytesType, std::move(bytes));
 }
 
 // Stands in for the folder resolver: it opens a prompt, as the real one may, so
@@ -75,7 +76,7 @@ class RecordingMainWindow : public MainWindow {
   std::vector<bool> timerSettings;
 };
 
-using StartedProcess = std::tuple<Text, Text, std::int32_t>;
+using StartedProcess = std::tuple<Text, Text, WindowStyle>;
 
 inline std::vector<StartedProcess> StartedProcessesOf(const ScriptedHost& host) {
   std::vector<StartedProcess> started;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "host/failure.h"
-#include "tests/unit/failure_of.h"
+#include "tests/support/failures.h"
 
 namespace velbor {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "host/failure.h"
 #include "tests/doubles/scripted_host.h"
-#include "tests/unit/failure_of.h"
+#include "tests/support/failures.h"
 
 namespace velbor {
 namespace {

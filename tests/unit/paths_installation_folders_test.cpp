@@ -59,7 +59,7 @@ TEST_P(LookupTest, ReportsAFailureCaughtWhileReadingThenAnswersTheEmptyText) {
   expected += u". ErrorLine:0.  5 - Invalid procedure call or argument; ID : ";
   expected += kApplicationTitle;
   EXPECT_EQ(host_.MessageBoxes()[0].prompt, expected);
-  EXPECT_EQ(host_.MessageBoxes()[0].style, 16);
+  EXPECT_EQ(host_.MessageBoxes()[0].style, MessageStyle::kError);
   EXPECT_EQ(host_.MessageBoxes()[0].title, Text(u""));
   EXPECT_EQ(host_.Operations(),
             (std::vector<Operation>{Operation::kShowMessage, Operation::kResetMousePointer}));

@@ -9,7 +9,7 @@
 #include "host/application.h"
 #include "host/failure.h"
 #include "paths/target_folder_resolver.h"
-#include "tests/unit/failure_of.h"
+#include "tests/support/failures.h"
 #include "tests/unit/paths_fixture.h"
 
 namespace velbor::testing {
@@ -44,7 +44,7 @@ class TargetFolderTest : public PathsTest {
   void ExpectErrorBoxes(std::size_t count, const Text& lastPrompt) const {
     ASSERT_EQ(host_.MessageBoxes().size(), count);
     EXPECT_EQ(host_.MessageBoxes().back().prompt, lastPrompt);
-    EXPECT_EQ(host_.MessageBoxes().back().style, 16);
+    EXPECT_EQ(host_.MessageBoxes().back().style, MessageStyle::kError);
     EXPECT_EQ(host_.MessageBoxes().back().title, Text(u"Attenzione"));
   }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/failure.h"
-#include "tests/unit/failure_of.h"
+#include "tests/support/failures.h"
 
 namespace velbor::testing {
 namespace {
@@ -48,14 +48,16 @@ TEST_F(ScriptedHostTest, ByteViewsOutliveTheirEntry) {
 }
 
 TEST_F(ScriptedHostTest, BoxesTakeQueuedButtonsInOrderThenOk) {
-  host_.QueueButton(message_answer::kYes);
-  host_.QueueButton(message_answer::kNo);
-  EXPECT_EQ(host_.ShowMessage(u"Interrompere?", 36, u"Attenzione"), message_answer::kYes);
-  EXPECT_EQ(host_.ShowMessage(u"again", 36, u"Attenzione"), message_answer::kNo);
-  EXPECT_EQ(host_.ShowMessage(u"Error 9", 0, std::nullopt), message_answer::kOk);
+  host_.QueueButton(MessageAnswer::kYes);
+  host_.QueueButton(MessageAnswer::kNo);
+  EXPECT_EQ(host_.ShowMessage(u"Interrompere?", MessageStyle::kQuestionYesNo, u"Attenzione"),
+            MessageAnswer::kYes);
+  EXPECT_EQ(host_.ShowMessage(u"again", MessageStyle::kQuestionYesNo, u"Attenzione"),
+            MessageAnswer::kNo);
+  EXPECT_EQ(host_.ShowMessage(u"Error 9", MessageStyle::kOk, std::nullopt), MessageAnswer::kOk);
   ASSERT_EQ(host_.MessageBoxes().size(), 3u);
   EXPECT_EQ(host_.MessageBoxes()[0].prompt, u"Interrompere?");
-  EXPECT_EQ(host_.MessageBoxes()[0].style, 36);
+  EXPECT_EQ(host_.MessageBoxes()[0].style, MessageStyle::kQuestionYesNo);
   EXPECT_EQ(host_.MessageBoxes()[0].title, Text(u"Attenzione"));
   EXPECT_EQ(host_.MessageBoxes()[2].title, std::nullopt);
 }
@@ -73,7 +75,7 @@ TEST_F(ScriptedHostTest, PromptsTakeQueuedTextsThenCancel) {
 TEST_F(ScriptedHostTest, MessageLoopHookRunsWhileBoxesAreOpenAndWhilePumping) {
   std::vector<std::size_t> boxesOpen;
   host_.SetMessageLoopHook([&] { boxesOpen.push_back(host_.MessageBoxes().size()); });
-  host_.ShowMessage(u"first", 0, std::nullopt);
+  host_.ShowMessage(u"first", MessageStyle::kOk, std::nullopt);
   host_.AskText(u"prompt", u"Setup", u"");
   host_.PumpMessages();
   EXPECT_EQ(boxesOpen, (std::vector<std::size_t>{1, 1, 1}));
@@ -89,16 +91,14 @@ TEST_F(ScriptedHostTest, MessageLoopHookRunsWhileBoxesAreOpenAndWhilePumping) {
   EXPECT_EQ(runs, 1);
 }
 
-TEST_F(ScriptedHostTest, RecordsProcessesAndRefusesUnknownWindowStyles) {
+TEST_F(ScriptedHostTest, RecordsProcesses) {
   host_.StartProcess(u"C:\\Windows\\system32\\regsvr32.exe", u"regsvr32.exe \"C:\\a.dll\" /s",
-                     window_style::kHidden, u"C:\\", nullptr);
-  host_.StartProcess(u"", u"regasm.exe", window_style::kMinimizedFocus, u"", nullptr);
-  EXPECT_EQ(FailureNumberOf([&] { host_.StartProcess(u"", u"x.exe", 1, u"", nullptr); }),
-            failure::kInvalidArgument);
+                     WindowStyle::kHidden, u"C:\\", nullptr);
+  host_.StartProcess(u"", u"regasm.exe", WindowStyle::kMinimizedFocus, u"", nullptr);
   ASSERT_EQ(host_.StartedProcesses().size(), 2u);
   EXPECT_EQ(host_.StartedProcesses()[0].program, u"C:\\Windows\\system32\\regsvr32.exe");
   EXPECT_EQ(host_.StartedProcesses()[0].commandLine, u"regsvr32.exe \"C:\\a.dll\" /s");
-  EXPECT_EQ(host_.StartedProcesses()[1].windowStyle, window_style::kMinimizedFocus);
+  EXPECT_EQ(host_.StartedProcesses()[1].windowStyle, WindowStyle::kMinimizedFocus);
 }
 
 TEST_F(ScriptedHostTest, CountsPumpsPointerResetsAndTheEndOfTheProgram) {
@@ -145,7 +145,7 @@ TEST_F(ScriptedHostTest, FailsTheNthNextCallOfAnOperation) {
 TEST_F(ScriptedHostTest, FailingCallChangesNothing) {
   host_.Disk().MakeFolder(u"C:\\App");
   host_.Disk().PutFile(u"C:\\App\\a.dll", {1, 2});
-  host_.QueueButton(message_answer::kYes);
+  host_.QueueButton(MessageAnswer::kYes);
   host_.QueueTypedText(u"typed");
   int hookRuns = 0;
   host_.SetMessageLoopHook([&] { ++hookRuns; });
@@ -154,12 +154,14 @@ TEST_F(ScriptedHostTest, FailingCallChangesNothing) {
         Operation::kDeleteFile, Operation::kStartProcess, Operation::kPumpMessages}) {
     host_.FailCall(operation, 1, HostFailure(failure::kDiskFull));
   }
-  EXPECT_EQ(FailureNumberOf([&] { host_.ShowMessage(u"m", 0, std::nullopt); }), failure::kDiskFull);
+  EXPECT_EQ(FailureNumberOf([&] { host_.ShowMessage(u"m", MessageStyle::kOk, std::nullopt); }),
+            failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf([&] { host_.AskText(u"p", u"Setup", u""); }), failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf([&] { host_.WriteWholeFile(u"C:\\App\\a.dll", Bytes{9}); }),
             failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf([&] { host_.DeleteFile(u"C:\\App\\a.dll"); }), failure::kDiskFull);
-  EXPECT_EQ(FailureNumberOf([&] { host_.StartProcess(u"", u"x.exe", 0, u"", nullptr); }),
+  EXPECT_EQ(FailureNumberOf(
+                [&] { host_.StartProcess(u"", u"x.exe", WindowStyle::kHidden, u"", nullptr); }),
             failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf([&] { host_.PumpMessages(); }), failure::kDiskFull);
 
@@ -169,7 +171,7 @@ TEST_F(ScriptedHostTest, FailingCallChangesNothing) {
   EXPECT_EQ(hookRuns, 0);
   EXPECT_EQ(host_.Disk().ReadFile(u"C:\\App\\a.dll"), (Bytes{1, 2}));
   // The queued answers wait for the boxes that do open.
-  EXPECT_EQ(host_.ShowMessage(u"m", 0, std::nullopt), message_answer::kYes);
+  EXPECT_EQ(host_.ShowMessage(u"m", MessageStyle::kOk, std::nullopt), MessageAnswer::kYes);
   EXPECT_EQ(host_.AskText(u"p", u"Setup", u""), u"typed");
 }
 

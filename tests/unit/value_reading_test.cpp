@@ -11,7 +11,7 @@
 #include "registry/registry_library.h"
 #include "tests/contract/reg_last_error_check.h"
 #include "tests/doubles/fake_registry.h"
-#include "tests/unit/failure_of.h"
+#include "tests/support/failures.h"
 #include "tests/unit/registry_call_log.h"
 
 namespace velbor {
@@ -38,7 +38,7 @@ class ValueReadingTest : public ::testing::Test {
     registry_.PutValue(reg::kLocalMachine, kKey, "strPath", reg::kTypeSz, data);
   }
 
-  std::int32_t Read(std::int32_t kind = value_kind::kText) {
+  std::int32_t Read(ValueKind kind = ValueKind::kText) {
     return library_.ReadValue(kKeyPath, u"strPath", value_, kind);
   }
 
@@ -86,7 +86,7 @@ TEST_F(ValueReadingTest, TheDataQueryDecidesTypeAndSize) {
   registry_.AfterNextQuery([this] {
     registry_.PutValue(reg::kLocalMachine, kKey, "strPath", reg::kTypeDword, {0x2A, 0});
   });
-  EXPECT_EQ(Read(5), 0);
+  EXPECT_EQ(Read(ValueKind{5}), 0);
   EXPECT_EQ(value_, RegValue(42.0));
 }
 
@@ -106,7 +106,7 @@ TEST_F(ValueReadingTest, FailedQueriesRecordTheirCodeAndCloseTheKey) {
     registry.PutValue(reg::kLocalMachine, kKey, "strPath", reg::kTypeSz, {'C', 0});
     registry.FailCall(Function::kQuery, query, 5);
     RegistryLibrary library(registry);
-    EXPECT_EQ(library.ReadValue(kKeyPath, u"strPath", value_, value_kind::kText), -1);
+    EXPECT_EQ(library.ReadValue(kKeyPath, u"strPath", value_, ValueKind::kText), -1);
     EXPECT_TRUE(RecordIs(library.LastError(), 5, u"Accesso negato al registro"));
     EXPECT_EQ(registry.OpenHandleCount(), 0);
     EXPECT_EQ(value_, RegValue(Text(u"kept")));
@@ -131,7 +131,7 @@ TEST_F(ValueReadingTest, AFailedCloseReplacesTheRecordButNotTheStatus) {
   EXPECT_TRUE(RecordIs(Record(), 1009, SystemErrorMessage(1009)));
 
   registry_.FailCall(Function::kClose, 4, 1013);
-  EXPECT_EQ(library_.ReadValue(kKeyPath, u"missing", value_, value_kind::kText), -1);
+  EXPECT_EQ(library_.ReadValue(kKeyPath, u"missing", value_, ValueKind::kText), -1);
   EXPECT_TRUE(RecordIs(Record(), 1013, SystemErrorMessage(1013)));
 }
 
@@ -151,7 +151,7 @@ TEST_F(ValueReadingTest, ClearsAnEarlierRecordOnSuccess) {
 
 TEST_F(ValueReadingTest, NamesGoThroughTheAnsiCodePage) {
   registry_.PutValue(reg::kLocalMachine, kKey, "perch\xE9", reg::kTypeSz, {'x', 0});
-  EXPECT_EQ(library_.ReadValue(kKeyPath, u"PERCH\u00C9", value_, value_kind::kText), 0);
+  EXPECT_EQ(library_.ReadValue(kKeyPath, u"PERCH\u00C9", value_, ValueKind::kText), 0);
   EXPECT_EQ(value_, RegValue(Text(u"x")));
   EXPECT_EQ(registry_.Log()[7].name, "PERCH\xC9");
 }

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "tests/win32/box_controls.h"
+
 namespace velbor::testing {
 namespace {
 
@@ -26,23 +28,11 @@ bool WaitUntilGone(HWND box) {
   return false;
 }
 
-bool IsOfClass(HWND window, const wchar_t* name) {
-  wchar_t className[16];
-  return GetClassNameW(window, className, 16) != 0 && _wcsicmp(className, name) == 0;
-}
-
 // Ends a box the way its buttons would: Cancel, else No.
 BOOL CALLBACK CancelIfBox(HWND window, LPARAM) {
   if (IsOfClass(window, L"#32770")) {
     PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     PostMessageW(window, WM_COMMAND, IDNO, 0);
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK CollectIfStatic(HWND child, LPARAM texts) {
-  if (IsOfClass(child, L"Static")) {
-    reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(ControlText(child));
   }
   return TRUE;
 }
@@ -74,21 +64,6 @@ void BoxDriver::Drive(std::wstring caption, std::function<void(HWND)> answer) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
   }
-}
-
-std::wstring ControlText(HWND control) {
-  std::wstring text(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1,
-                    L'\0');
-  const auto length =
-      SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(length));
-  return text;
-}
-
-std::vector<std::wstring> StaticTexts(HWND box) {
-  std::vector<std::wstring> texts;
-  EnumChildWindows(box, CollectIfStatic, reinterpret_cast<LPARAM>(&texts));
-  return texts;
 }
 
 void Press(HWND box, int buttonId) { SendMessageW(GetDlgItem(box, buttonId), BM_CLICK, 0, 0); }

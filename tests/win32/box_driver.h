@@ -3,7 +3,6 @@
 #include <functional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "host/win32/windows_api.h"
 
@@ -31,9 +30,7 @@ class BoxDriver {
   std::thread thread_;
 };
 
-// What a box shows and what can be done to it from another thread.
-std::wstring ControlText(HWND control);
-std::vector<std::wstring> StaticTexts(HWND box);
+// Presses a button of a box that another thread shows.
 void Press(HWND box, int buttonId);
 
 }  // namespace velbor::testing

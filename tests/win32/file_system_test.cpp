@@ -7,7 +7,7 @@
 #include "host/win32/wide_text.h"
 #include "host/win32/windows_api.h"
 #include "tests/contract/file_system_world.h"
-#include "tests/win32/failure_matchers.h"
+#include "tests/support/failures.h"
 
 namespace velbor::testing {
 namespace {

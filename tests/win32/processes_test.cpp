@@ -8,7 +8,7 @@
 #include "host/win32/win32_file_system.h"
 #include "host/win32/win32_processes.h"
 #include "host/win32/windows_api.h"
-#include "tests/win32/failure_matchers.h"
+#include "tests/support/failures.h"
 #include "tests/win32/win32_test_support.h"
 
 namespace velbor::testing {
@@ -44,8 +44,9 @@ class DebugOutputReader {
 class Win32ProcessesTest : public ::testing::Test {
  protected:
   // Starts the trace helper with `arguments` and answers the trace it leaves.
-  std::wstring TraceOfStart(std::int32_t windowStyle, const std::wstring& arguments) {
-    const std::wstring trace = scratch_.Path() + L"trace-" + std::to_wstring(windowStyle);
+  std::wstring TraceOfStart(WindowStyle windowStyle, const std::wstring& arguments) {
+    const std::wstring trace =
+        scratch_.Path() + L"trace-" + std::to_wstring(static_cast<int>(windowStyle));
     const std::wstring line = Quoted(HelperPath()) + L" " + Quoted(trace) + L" " + arguments;
     processes_.StartProcess(u"", TextFromWide(line), windowStyle, u"", nullptr);
     const auto bytes = WaitForFile(trace, std::chrono::seconds(20));
@@ -61,16 +62,16 @@ class Win32ProcessesTest : public ::testing::Test {
 };
 
 TEST_F(Win32ProcessesTest, StartsHiddenOrMinimizedWithTheArguments) {
-  EXPECT_EQ(TraceOfStart(0, L"one \"two words\""), L"show 0\none\ntwo words\n");
-  EXPECT_EQ(TraceOfStart(2, L"/s"), L"show 2\n/s\n");
+  EXPECT_EQ(TraceOfStart(WindowStyle::kHidden, L"one \"two words\""), L"show 0\none\ntwo words\n");
+  EXPECT_EQ(TraceOfStart(WindowStyle::kMinimizedFocus, L"/s"), L"show 2\n/s\n");
 }
 
 TEST_F(Win32ProcessesTest, AGivenProgramFileGetsTheCommandLineUnchanged) {
   const std::wstring trace = scratch_.Path() + L"trace-given";
   // The line's first word names no file: the program is the one given.
   processes_.StartProcess(TextFromWide(HelperPath()),
-                          TextFromWide(L"not-a-program.exe " + Quoted(trace) + L" /s"), 0, u"",
-                          nullptr);
+                          TextFromWide(L"not-a-program.exe " + Quoted(trace) + L" /s"),
+                          WindowStyle::kHidden, u"", nullptr);
   const auto bytes = WaitForFile(trace, std::chrono::seconds(20));
   ASSERT_TRUE(bytes);
   EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes->data()),
@@ -86,21 +87,23 @@ TEST_F(Win32ProcessesTest, SystemFolderHoldsTheSystemsTools) {
 }
 
 TEST_F(Win32ProcessesTest, AMissingProgramIsNotFound) {
-  EXPECT_TRUE(FailsWith(
-      53, [&] { processes_.StartProcess(u"", u"velbor-missing-tool.exe /s", 0, u"", nullptr); }));
+  EXPECT_TRUE(FailsWith(53, [&] {
+    processes_.StartProcess(u"", u"velbor-missing-tool.exe /s", WindowStyle::kHidden, u"", nullptr);
+  }));
   const Text inFolder = TextFromWide(Quoted(scratch_.Path() + L"missing.exe") + L" /s");
-  EXPECT_TRUE(FailsWith(53, [&] { processes_.StartProcess(u"", inFolder, 2, u"", nullptr); }));
+  EXPECT_TRUE(FailsWith(53, [&] {
+    processes_.StartProcess(u"", inFolder, WindowStyle::kMinimizedFocus, u"", nullptr);
+  }));
 }
 
-TEST_F(Win32ProcessesTest, OtherStylesAndEmptyLinesAreInvalid) {
+TEST_F(Win32ProcessesTest, EmptyLinesAndLinesWithANulAreInvalid) {
   const Text helper = TextFromWide(Quoted(HelperPath()));
-  for (std::int32_t style : {1, 3, 6, -1}) {
-    EXPECT_TRUE(FailsWith(5, [&] { processes_.StartProcess(u"", helper, style, u"", nullptr); }))
-        << style;
-  }
-  EXPECT_TRUE(FailsWith(5, [&] { processes_.StartProcess(u"", u"", 0, u"", nullptr); }));
-  EXPECT_TRUE(FailsWith(
-      5, [&] { processes_.StartProcess(u"", helper + Text(1, u'\0') + u"x", 0, u"", nullptr); }));
+  EXPECT_TRUE(
+      FailsWith(5, [&] { processes_.StartProcess(u"", u"", WindowStyle::kHidden, u"", nullptr); }));
+  EXPECT_TRUE(FailsWith(5, [&] {
+    processes_.StartProcess(u"", helper + Text(1, u'\0') + u"x", WindowStyle::kHidden, u"",
+                            nullptr);
+  }));
 }
 
 TEST_F(Win32ProcessesTest, WindowsFolderHoldsTheSystemFolder) {
@@ -115,8 +118,8 @@ TEST_F(Win32ProcessesTest, AHoldGoesWhenTheProgramHasEnded) {
   Win32FileSystem files;
   files.WriteWholeFile(TextFromWide(held), Bytes{1});
   const std::wstring trace = scratch_.Path() + L"trace-held";
-  processes_.StartProcess(u"", TextFromWide(Quoted(HelperPath()) + L" " + Quoted(trace)), 0,
-                          TextFromWide(scratch_.Path()),
+  processes_.StartProcess(u"", TextFromWide(Quoted(HelperPath()) + L" " + Quoted(trace)),
+                          WindowStyle::kHidden, TextFromWide(scratch_.Path()),
                           files.HoldFile(TextFromWide(held), Bytes{1}));
   ASSERT_TRUE(WaitForFile(trace, std::chrono::seconds(20)));
   bool deleted = false;
@@ -133,7 +136,7 @@ TEST_F(Win32ProcessesTest, ExitCodeGoesToTheDebuggerOutputWithTheCommandLine) {
   DebugOutputReader output;
   // Without the trace's path the helper ends with exit code 2.
   const std::wstring line = Quoted(HelperPath());
-  processes_.StartProcess(u"", TextFromWide(line), 0, u"", nullptr);
+  processes_.StartProcess(u"", TextFromWide(line), WindowStyle::kHidden, u"", nullptr);
   const std::string message = output.NextHolding("exit code");
   EXPECT_NE(message.find("exit code 2 of " + std::string(line.begin(), line.end())),
             std::string::npos)

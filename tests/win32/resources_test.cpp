@@ -7,7 +7,7 @@
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_file_system.h"
 #include "host/win32/win32_resources.h"
-#include "tests/win32/failure_matchers.h"
+#include "tests/support/failures.h"
 #include "tests/win32/win32_test_support.h"
 
 namespace velbor::testing {

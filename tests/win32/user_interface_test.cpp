@@ -7,6 +7,7 @@
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_user_interface.h"
+#include "tests/win32/box_controls.h"
 #include "tests/win32/box_driver.h"
 #include "tests/win32/win32_test_support.h"
 
@@ -25,9 +26,9 @@ struct InputBoxSeen {
 
 InputBoxSeen LookAt(HWND box) {
   InputBoxSeen seen;
-  seen.prompt = ControlText(GetDlgItem(box, ask_text_control::kPrompt));
+  seen.prompt = AskedText(GetDlgItem(box, ask_text_control::kPrompt));
   HWND field = GetDlgItem(box, ask_text_control::kAnswer);
-  seen.field = ControlText(field);
+  seen.field = AskedText(field);
   SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&seen.selectionStart),
                reinterpret_cast<LPARAM>(&seen.selectionEnd));
   GUITHREADINFO focus{};
@@ -74,7 +75,8 @@ TEST(Win32UserInterfaceTest, ShowMessageWithoutTitleShowsTheApplicationsTitle) {
     texts = StaticTexts(box);
     Press(box, IDOK);
   });
-  EXPECT_EQ(ui.ShowMessage(u"Aggiornamento terminato!", 64, std::nullopt), 1);
+  EXPECT_EQ(ui.ShowMessage(u"Aggiornamento terminato!", MessageStyle::kInformation, std::nullopt),
+            MessageAnswer::kOk);
   ASSERT_TRUE(driver.Finish());
   EXPECT_NE(std::find(texts.begin(), texts.end(), L"Aggiornamento terminato!"), texts.end());
 }
@@ -82,7 +84,8 @@ TEST(Win32UserInterfaceTest, ShowMessageWithoutTitleShowsTheApplicationsTitle) {
 TEST(Win32UserInterfaceTest, ShowMessageAnswersTheButtonPressed) {
   Win32UserInterface ui;
   BoxDriver driver(L"Velbor S.r.l.", [](HWND box) { Press(box, IDYES); });
-  EXPECT_EQ(ui.ShowMessage(u"Interrompere?", 36, u"Velbor S.r.l."), 6);
+  EXPECT_EQ(ui.ShowMessage(u"Interrompere?", MessageStyle::kQuestionYesNo, u"Velbor S.r.l."),
+            MessageAnswer::kYes);
   EXPECT_TRUE(driver.Finish());
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 
+#include "gtest/gtest.h"
 #include "host/failure.h"
 
 namespace velbor::testing {
@@ -22,6 +23,15 @@ inline std::optional<HostFailure> FailureOf(const std::function<void()>& action)
 inline std::int32_t FailureNumberOf(const std::function<void()>& action) {
   const std::optional<HostFailure> failure = FailureOf(action);
   return failure ? failure->Number() : 0;
+}
+
+// Whether `action` fails with exactly `number`; says what it did otherwise.
+inline ::testing::AssertionResult FailsWith(std::int32_t number,
+                                            const std::function<void()>& action) {
+  const std::optional<HostFailure> failure = FailureOf(action);
+  if (!failure) return ::testing::AssertionFailure() << "did not fail";
+  if (failure->Number() == number) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "failed with " << failure->what();
 }
 
 }  // namespace velbor::testing

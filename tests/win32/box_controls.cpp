@@ -1,4 +1,4 @@
-#include "tests/e2e/box_controls.h"
+#include "tests/win32/box_controls.h"
 
 namespace velbor::testing {
 namespace {
