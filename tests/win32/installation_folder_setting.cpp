@@ -5,8 +5,10 @@
 namespace velbor::testing {
 namespace {
 
-constexpr wchar_t kMakerKey[] = L"Software\\Velbor";
-constexpr wchar_t kInstallationKey[] = L"Software\\Velbor\\Installazione";
+// Below HKEY_LOCAL_MACHINE\Software, which is opened in the chosen view first: the
+// tree functions take no view of their own.
+constexpr wchar_t kMakerKey[] = L"Velbor";
+constexpr wchar_t kInstallationKey[] = L"Velbor\\Installazione";
 constexpr wchar_t kFolderValue[] = L"strPath";
 
 // An open key, closed when it goes; null when it could not be opened.
@@ -26,11 +28,17 @@ class OpenKey {
   HKEY key_ = nullptr;
 };
 
-// Opens the key of HKEY_LOCAL_MACHINE, or makes it; answers whether it made it.
-bool OpenOrMake(const wchar_t* path, OpenKey& key) {
+// Opens HKEY_LOCAL_MACHINE\Software in `view`; answers whether it could.
+bool OpenSoftware(REGSAM view, OpenKey& key) {
+  return RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | view, key.Receiver()) ==
+         ERROR_SUCCESS;
+}
+
+// Opens the key below `software`, or makes it; answers whether it made it.
+bool OpenOrMake(HKEY software, const wchar_t* path, OpenKey& key) {
   DWORD disposition = 0;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      key.Receiver(), &disposition) != ERROR_SUCCESS) {
+  if (RegCreateKeyExW(software, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receiver(),
+                      &disposition) != ERROR_SUCCESS) {
     throw std::runtime_error("cannot open or make a key of the maker");
   }
   return disposition == REG_CREATED_NEW_KEY;
@@ -38,11 +46,14 @@ bool OpenOrMake(const wchar_t* path, OpenKey& key) {
 
 }  // namespace
 
-InstallationFolderSetting::InstallationFolderSetting(const std::wstring& folder) {
+InstallationFolderSetting::InstallationFolderSetting(const std::wstring& folder, REGSAM view)
+    : view_(view) {
+  OpenKey software;
+  if (!OpenSoftware(view_, software)) throw std::runtime_error("cannot open the Software key");
   OpenKey maker;
-  madeMakerKey_ = OpenOrMake(kMakerKey, maker);
+  madeMakerKey_ = OpenOrMake(software.Get(), kMakerKey, maker);
   OpenKey installation;
-  madeInstallationKey_ = OpenOrMake(kInstallationKey, installation);
+  madeInstallationKey_ = OpenOrMake(software.Get(), kInstallationKey, installation);
 
   SavedValue saved;
   DWORD size = 0;
@@ -63,13 +74,15 @@ InstallationFolderSetting::InstallationFolderSetting(const std::wstring& folder)
 }
 
 InstallationFolderSetting::~InstallationFolderSetting() {
+  OpenKey software;
+  if (!OpenSoftware(view_, software)) return;
   if (madeMakerKey_ || madeInstallationKey_) {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, madeMakerKey_ ? kMakerKey : kInstallationKey);
+    RegDeleteTreeW(software.Get(), madeMakerKey_ ? kMakerKey : kInstallationKey);
     return;
   }
   OpenKey installation;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallationKey, 0, KEY_SET_VALUE,
-                    installation.Receiver()) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(software.Get(), kInstallationKey, 0, KEY_SET_VALUE, installation.Receiver()) !=
+      ERROR_SUCCESS) {
     return;
   }
   if (previous_) {

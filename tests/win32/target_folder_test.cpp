@@ -103,6 +103,13 @@ TEST_F(Win32TargetFolderTest, LookupsReadTheFoldersOfThisProgramsView) {
   ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
   EXPECT_EQ(programFiles.ends_with(u" (x86)"), wow64 != FALSE);
   EXPECT_TRUE(commonFiles.starts_with(programFiles + u"\\"));
+  // The maker's key in the other view is not read: a 32-bit program under WOW64 reads
+  // only Software\WOW6432Node, a 64-bit one only the 64-bit keys.
+  if (wow64 || sizeof(void*) == 8) {
+    const REGSAM other = wow64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    const InstallationFolderSetting otherView{L"C:\\Altrove", other};
+    EXPECT_EQ(folders_.RetrieveProgramFilesVelborPath(), velborFolder_);
+  }
 
   EXPECT_EQ(resolver_.GeneraPathDll(u"<COMMONPATH>Velbor\\"), u"");  // cancelled
   EXPECT_EQ(PromptDefaults(), std::vector<Text>{commonFiles + u"\\Velbor\\"});
