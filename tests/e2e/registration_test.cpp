@@ -90,7 +90,8 @@ TEST_F(RegistrationTest, AComServerIsRegisteredHiddenBySystemRegsvr32) {
 
 // From the moment it is written until regsvr32 has ended, the server can be
 // loaded but not written, replaced, renamed or deleted by anyone who may write
-// in its folder; the completion box does not wait for that.
+// in its folder, even when the user has answered the completion box at once and
+// the installer has ended.
 TEST_F(RegistrationTest, AComServerIsHeldUntilItsRegistrationHasEnded) {
   const UniqueKernelHandle slow(CreateEventW(nullptr, TRUE, FALSE, kSlowRegistration));
   ASSERT_TRUE(slow.IsValid());
@@ -99,6 +100,8 @@ TEST_F(RegistrationTest, AComServerIsHeldUntilItsRegistrationHasEnded) {
   installer.PressStart();
   HWND done = installer.WaitForBox(L"Velbor S.r.l.");
   ASSERT_NE(done, nullptr);
+  ASSERT_TRUE(installer.Answer(done, IDOK));
+  EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
   const std::wstring server = corsenta_ + L"VelborTraccia.dll";
   const auto bytes = WaitForFile(server + L".registered", kPatience);
   ASSERT_TRUE(bytes.has_value()) << "DllRegisterServer was not called";
@@ -121,8 +124,34 @@ TEST_F(RegistrationTest, AComServerIsHeldUntilItsRegistrationHasEnded) {
   ASSERT_TRUE(SetEvent(slow.Get()));
   ASSERT_TRUE(WaitForProcessEnd(run->processId, kPatience));
   EXPECT_TRUE(SoonTrue(replace));
+}
+
+// The .NET runtime takes seconds to start, and the user answers the completion box
+// at once: the installer ends, and the assembly stays closed to writers until
+// both runs of regasm have ended.
+TEST_F(RegistrationTest, AnAssemblyIsHeldPastTheInstallersEndUntilRegasmHasEnded) {
+  const UniqueKernelHandle slow(CreateEventW(nullptr, TRUE, FALSE, kSlowRegistration));
+  ASSERT_TRUE(slow.IsValid());
+  const RegasmPlacement regasm(ProgramFolder() + L"velbor_e2e_regasm.exe");
+  InstallerProcess installer(TestInstaller(L"assembly"), Scratch());
+  ASSERT_NE(installer.Window(), nullptr);
+  installer.PressStart();
+  HWND done = installer.WaitForBox(L"Velbor S.r.l.");
+  ASSERT_NE(done, nullptr);
   ASSERT_TRUE(installer.Answer(done, IDOK));
   EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
+
+  const std::wstring assembly = corsenta_ + L"Velbor.Interop.dll";
+  const auto openForWriting = [&] {
+    return UniqueFileHandle(CreateFileW(assembly.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr))
+        .IsValid();
+  };
+  EXPECT_FALSE(openForWriting());
+  ASSERT_TRUE(SetEvent(slow.Get()));
+  EXPECT_EQ(regasm.WaitForRuns(2, kPatience).size(), 2u);
+  EXPECT_TRUE(SoonTrue(openForWriting));
 }
 
 TEST_F(RegistrationTest, AnAssemblyIsRegisteredByTwoRunsOfRegasmAtItsFixedPath) {
