@@ -23,8 +23,7 @@ struct ProcessTrace {
   std::wstring commandLine;
 };
 
-// The event that the test COM server's registration and the stand-in for regasm
-// wait for, when it exists.
+// The event that the test COM server's registration waits for, when it exists.
 inline constexpr wchar_t kSlowRegistration[] = L"Local\\VelborSlowRegistration";
 
 // The file of a loaded module; of the program itself for null.

@@ -1,9 +1,7 @@
 // Stands in for regasm.exe at its fixed path: records how it was started in a
 // trace of its own beside itself, "regasm-<process id>.trace", since the installer
 // starts two of it at once. Like regasm, it writes the type library that "/tlb:"
-// names into its current folder when the name has no folder. While a test holds the
-// event kSlowRegistration unset, it waits for it after the trace, as the .NET
-// runtime's slow start would.
+// names into its current folder when the name has no folder.
 #include <string>
 
 #include "host/win32/unique_handle.h"
@@ -37,9 +35,5 @@ int wmain() {
   trace += L"regasm-";
   trace += std::to_wstring(GetCurrentProcessId());
   trace += L".trace";
-  if (!velbor::testing::WriteProcessTrace(trace)) return 1;
-  const velbor::UniqueKernelHandle slow(
-      OpenEventW(SYNCHRONIZE, FALSE, velbor::testing::kSlowRegistration));
-  if (slow.IsValid()) WaitForSingleObject(slow.Get(), 60 * 1000);
-  return 0;
+  return velbor::testing::WriteProcessTrace(trace) ? 0 : 1;
 }

@@ -1,31 +1,38 @@
-// Started by the library search test from a folder that holds decoy libraries: takes
-// the way of Windows 7 without its library-loading update, then loads every late
-// loaded system library, and the further names it is given, by name. Writes one
-// line for each to the file named by its first argument: the name, a tab, and the
-// file the system loaded for it.
+// Started by the library search test from a folder of decoy libraries: takes the
+// way of Windows 7 without its library-loading update, then loads by name every
+// late loaded system library, which must come from the system folder, and the one
+// its argument names, which must be the decoy. Ends with the number of loads that
+// went elsewhere, each named on its error output.
+#include <cstdio>
 #include <string>
-#include <vector>
 
 #include "host/win32/library_search.h"
-#include "host/win32/unique_handle.h"
 #include "host/win32/windows_api.h"
 
+namespace {
+
+std::wstring FolderOf(HMODULE module) {
+  wchar_t file[MAX_PATH] = L"(none)\\";
+  if (module != nullptr) GetModuleFileNameW(module, file, MAX_PATH);
+  return std::wstring(file).substr(0, std::wstring(file).rfind(L'\\'));
+}
+
+int LoadedElsewhere(const wchar_t* name, const std::wstring& folder) {
+  const std::wstring loaded = FolderOf(LoadLibraryW(name));
+  if (CompareStringOrdinal(loaded.c_str(), -1, folder.c_str(), -1, TRUE) == CSTR_EQUAL) return 0;
+  std::fwprintf(stderr, L"%ls was loaded from %ls\n", name, loaded.c_str());
+  return 1;
+}
+
+}  // namespace
+
 int wmain(int argumentCount, wchar_t** arguments) {
-  if (argumentCount < 2) return 2;
+  if (argumentCount != 2) return -1;
   velbor::RestrictLibrarySearchWithoutDefaultDirectories();
-  std::vector<std::wstring> names(velbor::LateLoadedSystemLibraries().begin(),
-                                  velbor::LateLoadedSystemLibraries().end());
-  names.insert(names.end(), arguments + 2, arguments + argumentCount);
-  std::wstring trace;
-  for (const std::wstring& name : names) {
-    wchar_t file[MAX_PATH] = L"-";
-    if (const HMODULE module = LoadLibraryW(name.c_str()))
-      GetModuleFileNameW(module, file, MAX_PATH);
-    trace += name + L'\t' + file + L'\n';
+  const std::wstring system = FolderOf(GetModuleHandleW(L"kernel32.dll"));
+  int elsewhere = LoadedElsewhere(arguments[1], FolderOf(GetModuleHandleW(nullptr)));
+  for (const wchar_t* name : velbor::LateLoadedSystemLibraries()) {
+    elsewhere += LoadedElsewhere(name, system);
   }
-  const velbor::UniqueFileHandle output(CreateFileW(arguments[1], GENERIC_WRITE, 0, nullptr,
-                                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  const auto size = static_cast<DWORD>(trace.size() * sizeof(wchar_t));
-  return output.IsValid() && WriteFile(output.Get(), trace.data(), size, &written, nullptr) ? 0 : 1;
+  return elsewhere;
 }
