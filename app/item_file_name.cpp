@@ -10,9 +10,11 @@ constexpr TextView kSeparators = u"/\\";
 // Besides the separators: never part of a file name, the wildcards included.
 constexpr TextView kForbidden = u":*?\"<>|";
 
-// Windows opens the device for these names whatever their extension.
+// Windows opens the device for these names whatever their extension: it cuts the
+// name at its first dot and drops the blanks that end what is left ("NUL .txt").
 bool IsDeviceName(TextView piece) {
-  const TextView stem = piece.substr(0, piece.find(u'.'));
+  TextView stem = piece.substr(0, piece.find(u'.'));
+  while (!stem.empty() && stem.back() == u' ') stem.remove_suffix(1);
   static constexpr std::array<TextView, 4> kDevices = {u"CON", u"PRN", u"AUX", u"NUL"};
   for (const TextView device : kDevices) {
     if (EqualIgnoringAsciiCase(stem, device)) return true;

@@ -6,8 +6,17 @@ set(VELBOR_SIGN_PKCS12 "" CACHE FILEPATH
     "PKCS#12 file with the certificate chain and key that sign setup.exe")
 set(VELBOR_SIGN_CERT "" CACHE FILEPATH
     "PEM file with the signing certificate and its chain (with VELBOR_SIGN_KEY)")
-set(VELBOR_SIGN_KEY "" CACHE STRING
-    "PEM private key of VELBOR_SIGN_CERT, or a PKCS#11 URI of a key on a token")
+set(key_help "PEM private key of VELBOR_SIGN_CERT, or a PKCS#11 URI of a key on a token")
+# A key file given on the command line by a relative path is made absolute against
+# the folder cmake was started in, as CMake does for the two FILEPATH options above,
+# rather than looked for in the build folder when the build runs. Declaring the
+# untyped value FILEPATH has CMake do that; a token's URI stays as it was given.
+get_property(key_type CACHE VELBOR_SIGN_KEY PROPERTY TYPE)
+if(key_type STREQUAL "UNINITIALIZED" AND NOT VELBOR_SIGN_KEY MATCHES "^pkcs11:")
+  set(VELBOR_SIGN_KEY "${VELBOR_SIGN_KEY}" CACHE FILEPATH "${key_help}")
+  set_property(CACHE VELBOR_SIGN_KEY PROPERTY TYPE STRING)
+endif()
+set(VELBOR_SIGN_KEY "" CACHE STRING "${key_help}")
 set(VELBOR_SIGN_URL "" CACHE STRING "The maker's web address, shown in the signature")
 set(VELBOR_SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 timestamp server for the signature")
 set(VELBOR_SIGN_OPTIONS "" CACHE STRING
@@ -45,7 +54,7 @@ function(velbor_sign_installer target file)
   endif()
   list(APPEND options ${VELBOR_SIGN_OPTIONS})
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${VELBOR_SIGN_SCRIPT} ${file} ${options}
+    COMMAND ${VELBOR_SIGN_SCRIPT} ${VELBOR_OSSLSIGNCODE} ${file} ${options}
     COMMENT "Signing ${target}.exe"
     VERBATIM)
 endfunction()

@@ -7,8 +7,8 @@ namespace velbor {
 inline constexpr char16_t kApplicationTitle[] = u"Brevanti Setup";
 
 // How the program tells a script or a deployment tool the way it ended (as Windows
-// Installer does): every item installed, ended by the user before that, or unable
-// to start (its window could not be made).
+// Installer does): every item installed, ended by the user before that, or failed
+// (its window could not be made, or its message loop broke down).
 inline constexpr int kExitInstalled = 0;
 inline constexpr int kExitEndedByUser = 1602;
 inline constexpr int kExitFailed = 1603;

@@ -19,9 +19,10 @@ class Processes {
   // waits for it. `program` is the full path of the file to run, which then gets
   // the command line unchanged; when it is empty the command line's first word
   // names the program, found by the system's search rules. The program runs in
-  // `workingFolder`, and `heldUntilEnded` (which may be empty) is kept until the
-  // program has ended; its exit code then goes to the debugger output with the
-  // command line. Fails when it cannot be started.
+  // `workingFolder`, and `heldUntilEnded` (which may be empty) lasts until the
+  // program has ended, even when the installer ends first; the program's exit code
+  // then goes to the debugger output with the command line. Fails when it cannot
+  // be started.
   virtual void StartProcess(const Text& program, const Text& commandLine, WindowStyle windowStyle,
                             const Text& workingFolder, SharedFileHold heldUntilEnded) = 0;
 

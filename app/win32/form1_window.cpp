@@ -182,8 +182,8 @@ int RunMessageLoop(HWND dialogLikeWindow) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  // A loop that breaks down ends the program before its work is done, too.
-  return got == 0 ? static_cast<int>(message.wParam) : kExitEndedByUser;
+  // A loop that breaks down is the program failing, not the user ending it.
+  return got == 0 ? static_cast<int>(message.wParam) : kExitFailed;
 }
 
 }  // namespace velbor

@@ -8,6 +8,7 @@
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
+#include "host/win32/win32_file_hold.h"
 #include "host/win32/win32_file_system.h"
 #include "host/win32/windows_api.h"
 
@@ -15,16 +16,6 @@ namespace velbor {
 namespace {
 
 constexpr DWORD kLargestRead = 1024 * 1024;
-
-// Read access shared for reading only: a tool may read and map the file as an
-// image, while nobody may write, rename or delete it.
-class Win32FileHold final : public FileHold {
- public:
-  explicit Win32FileHold(UniqueFileHandle file) : file_(std::move(file)) {}
-
- private:
-  UniqueFileHandle file_;
-};
 
 // Whether the held file holds exactly `expected` and nothing after it.
 bool HoldsExactly(HANDLE file, ByteView expected) {

@@ -1,6 +1,8 @@
 #include "host/win32/win32_processes.h"
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -8,6 +10,7 @@
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
+#include "host/win32/win32_file_hold.h"
 #include "host/win32/windows_api.h"
 
 namespace velbor {
@@ -17,11 +20,10 @@ namespace {
 struct ProgramWatch {
   UniqueKernelHandle process;
   std::wstring commandLine;
-  SharedFileHold heldUntilEnded;
 };
 
 // Runs on a pool thread: waits for the program's end, tells a debugger how it
-// ended, and lets go of the program and of what it held.
+// ended, and lets go of the program.
 DWORD WINAPI WatchUntilEnded(void* context) {
   const std::unique_ptr<ProgramWatch> watch(static_cast<ProgramWatch*>(context));
   WaitForSingleObject(watch->process.Get(), INFINITE);
@@ -39,6 +41,51 @@ DWORD WINAPI WatchUntilEnded(void* context) {
   return 0;
 }
 
+// The started program's own copy of a hold, which the system closes only when the
+// program ends, whenever the installer ends. For reading only, whatever the hold
+// was opened with: the elevated tool must never be able to write through it.
+UniqueKernelHandle InheritableReadOnlyCopy(const FileHold& hold) {
+  const auto* fileHold = dynamic_cast<const Win32FileHold*>(&hold);
+  if (fileHold == nullptr) throw HostFailure(failure::kInvalidArgument);
+  HANDLE copy = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), fileHold->Handle(), GetCurrentProcess(), &copy,
+                       FILE_GENERIC_READ, TRUE, 0)) {
+    throw FailureFromLastError();
+  }
+  return UniqueKernelHandle(copy);
+}
+
+// Process attributes that let a started program inherit `handle` and nothing else,
+// whatever else of the installer's may be inheritable.
+class SoleInheritance {
+ public:
+  explicit SoleInheritance(HANDLE handle) : handle_(handle) {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    storage_ = std::make_unique<std::byte[]>(size);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.get());
+    if (!InitializeProcThreadAttributeList(list, 1, 0, &size)) throw FailureFromLastError();
+    // The list points at handle_, which therefore stays where it is.
+    if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &handle_,
+                                   sizeof handle_, nullptr, nullptr)) {
+      const HostFailure failure = FailureFromLastError();
+      DeleteProcThreadAttributeList(list);
+      throw failure;
+    }
+    list_ = list;
+  }
+  ~SoleInheritance() { DeleteProcThreadAttributeList(list_); }
+  SoleInheritance(const SoleInheritance&) = delete;
+  SoleInheritance& operator=(const SoleInheritance&) = delete;
+
+  LPPROC_THREAD_ATTRIBUTE_LIST List() const { return list_; }
+
+ private:
+  HANDLE handle_;
+  std::unique_ptr<std::byte[]> storage_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
 }  // namespace
 
 void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
@@ -51,19 +98,32 @@ void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
   }
   const std::wstring programFile = WideFromText(program);
   const std::wstring folder = WideFromText(workingFolder);
-  auto watch = std::make_unique<ProgramWatch>(
-      ProgramWatch{{}, WideFromText(commandLine), std::move(heldUntilEnded)});
+  auto watch = std::make_unique<ProgramWatch>(ProgramWatch{{}, WideFromText(commandLine)});
   // CreateProcessW may write into the command line, so it gets a copy of its own.
   std::wstring line = watch->commandLine;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = windowStyle == WindowStyle::kHidden ? SW_HIDE : SW_SHOWMINIMIZED;
-  PROCESS_INFORMATION started{};
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup.StartupInfo;
+  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
+  startup.StartupInfo.wShowWindow =
+      windowStyle == WindowStyle::kHidden ? SW_HIDE : SW_SHOWMINIMIZED;
   // Started suspended, so that it never runs without its watch.
+  DWORD creation = CREATE_SUSPENDED;
+  // The program holds the file itself: the hold then lasts exactly as long as the
+  // program, even when the installer ends first, as it does when the user answers
+  // the completion box at once.
+  UniqueKernelHandle holdCopy;
+  std::optional<SoleInheritance> inheritance;
+  if (heldUntilEnded != nullptr) {
+    holdCopy = InheritableReadOnlyCopy(*heldUntilEnded);
+    inheritance.emplace(holdCopy.Get());
+    startup.StartupInfo.cb = sizeof startup;
+    startup.lpAttributeList = inheritance->List();
+    creation |= EXTENDED_STARTUPINFO_PRESENT;
+  }
+  PROCESS_INFORMATION started{};
   if (!CreateProcessW(program.empty() ? nullptr : programFile.c_str(), line.data(), nullptr,
-                      nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
+                      nullptr, inheritance.has_value(), creation, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &started)) {
     throw FailureFromLastError();
   }
   watch->process = UniqueKernelHandle(started.hProcess);

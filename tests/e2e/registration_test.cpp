@@ -90,7 +90,8 @@ TEST_F(RegistrationTest, AComServerIsRegisteredHiddenBySystemRegsvr32) {
 
 // From the moment it is written until regsvr32 has ended, the server can be
 // loaded but not written, replaced, renamed or deleted by anyone who may write
-// in its folder; the completion box does not wait for that.
+// in its folder, even when the user has answered the completion box at once and
+// the installer has ended.
 TEST_F(RegistrationTest, AComServerIsHeldUntilItsRegistrationHasEnded) {
   const UniqueKernelHandle slow(CreateEventW(nullptr, TRUE, FALSE, kSlowRegistration));
   ASSERT_TRUE(slow.IsValid());
@@ -99,6 +100,8 @@ TEST_F(RegistrationTest, AComServerIsHeldUntilItsRegistrationHasEnded) {
   installer.PressStart();
   HWND done = installer.WaitForBox(L"Velbor S.r.l.");
   ASSERT_NE(done, nullptr);
+  ASSERT_TRUE(installer.Answer(done, IDOK));
+  EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
   const std::wstring server = corsenta_ + L"VelborTraccia.dll";
   const auto bytes = WaitForFile(server + L".registered", kPatience);
   ASSERT_TRUE(bytes.has_value()) << "DllRegisterServer was not called";
@@ -110,9 +113,13 @@ TEST_F(RegistrationTest, AComServerIsHeldUntilItsRegistrationHasEnded) {
   const auto replace = [&] {
     return MoveFileExW(other.c_str(), server.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
   };
-  EXPECT_FALSE(UniqueFileHandle(CreateFileW(server.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                            OPEN_EXISTING, 0, nullptr))
-                   .IsValid());
+  const auto openForWriting = [&] {
+    return UniqueFileHandle(CreateFileW(server.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr))
+        .IsValid();
+  };
+  EXPECT_FALSE(openForWriting());
   EXPECT_FALSE(replace());
   EXPECT_FALSE(MoveFileExW(server.c_str(), (server + L".old").c_str(), 0));
   EXPECT_FALSE(DeleteFileW(server.c_str()));
@@ -120,9 +127,8 @@ TEST_F(RegistrationTest, AComServerIsHeldUntilItsRegistrationHasEnded) {
 
   ASSERT_TRUE(SetEvent(slow.Get()));
   ASSERT_TRUE(WaitForProcessEnd(run->processId, kPatience));
-  EXPECT_TRUE(SoonTrue(replace));
-  ASSERT_TRUE(installer.Answer(done, IDOK));
-  EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_TRUE(SoonTrue(openForWriting));
+  EXPECT_TRUE(replace());
 }
 
 TEST_F(RegistrationTest, AnAssemblyIsRegisteredByTwoRunsOfRegasmAtItsFixedPath) {

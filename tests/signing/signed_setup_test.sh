@@ -30,8 +30,10 @@ issue tsa "/CN=Velbor Throwaway Timestamps" critical,timeStamping
 
 VELBOR_SIGN_PASSWORD=$(openssl rand -hex 16)
 export VELBOR_SIGN_PASSWORD
-ossl pkcs12 -export -in signer.pem -certfile root.pem -inkey signer.key -out signer.p12 \
-  -passout env:VELBOR_SIGN_PASSWORD
+# The chain and an encrypted key, named below relative to this folder: the build must
+# find them here, not in its own folder.
+cat signer.pem root.pem >signer-chain.pem
+ossl pkey -in signer.key -aes256 -passout env:VELBOR_SIGN_PASSWORD -out signer-encrypted.key
 
 # A timestamp without a network needs osslsigncode 2.7 or later.
 version=$(osslsigncode --version 2>&1 | sed -n 's/^osslsigncode \([0-9.]*\).*/\1/p' | head -n1)
@@ -44,11 +46,17 @@ else
   echo "osslsigncode $version cannot timestamp without a network (2.7 or later can): the timestamp is not checked"
 fi
 
+# The build signs with the osslsigncode that it found, not the first in PATH.
+mkdir decoy && printf '#!/bin/sh\nexit 1\n' >decoy/osslsigncode && chmod +x decoy/osslsigncode
 cmake -S "$source_dir/tests/signing/project" -B build -G Ninja \
   -DVELBOR_SOURCE_DIR="$source_dir" -DVELBOR_UNSIGNED_SETUP="$unsigned" \
-  -DVELBOR_SIGN_PKCS12=signer.p12 -DVELBOR_SIGN_URL=https://www.velbor.example/ \
-  "-DVELBOR_SIGN_OPTIONS=$options" >configure.log
-cmake --build build -v >build.log 2>&1 || { cat build.log >&2; fail "the signing build failed"; }
+  -DVELBOR_SIGN_CERT=signer-chain.pem -DVELBOR_SIGN_KEY=signer-encrypted.key \
+  -DVELBOR_SIGN_URL=https://www.velbor.example/ "-DVELBOR_SIGN_OPTIONS=$options" >configure.log
+# A wrong password fails the build and leaves nothing named setup.exe.
+! VELBOR_SIGN_PASSWORD=wrong cmake --build build >wrong.log 2>&1 || fail "a wrong password signed"
+[ -z "$(find build -maxdepth 1 -name 'setup.exe*')" ] || fail "a wrong password left a setup.exe"
+PATH="$work/decoy:$PATH" cmake --build build -v >build.log 2>&1 ||
+  { cat build.log >&2; fail "the signing build failed"; }
 [ -x build/setup.exe ] || fail "the signed setup.exe is no longer executable"
 ! grep -rqF "$VELBOR_SIGN_PASSWORD" configure.log build.log build/CMakeCache.txt build/build.ninja ||
   fail "the password was printed or stored"

@@ -112,7 +112,7 @@ TEST_F(Win32ProcessesTest, WindowsFolderHoldsTheSystemFolder) {
   EXPECT_EQ(processes_.SystemFolder().rfind(windows + u"\\", 0), 0u) << Utf8FromText(windows);
 }
 
-// The program's watch keeps the hold, and lets go once the program has ended.
+// The program keeps the hold, and the file is let go once the program has ended.
 TEST_F(Win32ProcessesTest, AHoldGoesWhenTheProgramHasEnded) {
   const std::wstring held = scratch_.Path() + L"held.dll";
   Win32FileSystem files;
