@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "gtest/gtest.h"
-#include "host/win32/unique_handle.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
 #include "tests/win32/box_controls.h"
@@ -18,11 +17,6 @@ namespace {
 
 constexpr auto kSendInterval = std::chrono::milliseconds(50);
 constexpr auto kLongestAnswer = std::chrono::milliseconds(250);
-
-bool TemporaryFileThere(const std::wstring& folder) {
-  WIN32_FIND_DATAW entry;
-  return UniqueFindHandle(FindFirstFileW((folder + L"~velbor*.tmp").c_str(), &entry)).IsValid();
-}
 
 using AnsweringTest = InstallerTest;
 
@@ -38,7 +32,7 @@ TEST_F(AnsweringTest, AnswersEveryMessageWhileALargePayloadIsWritten) {
   HWND done = nullptr;
   const auto deadline = std::chrono::steady_clock::now() + kPatience;
   while (done == nullptr && std::chrono::steady_clock::now() < deadline) {
-    const bool writing = TemporaryFileThere(corsenta);
+    const bool writing = WriteUnderWay(corsenta);
     const auto sending = std::chrono::steady_clock::now();
     DWORD_PTR answer = 0;
     ASSERT_NE(SendMessageTimeoutW(installer.Window(), WM_NULL, 0, 0, SMTO_NORMAL,
