@@ -47,6 +47,7 @@ void TaskbarButton::Created() {
     list_.reset();
     return;
   }
+  shownState_.reset();
   Show();
 }
 
@@ -77,7 +78,8 @@ void TaskbarButton::Show() {
       list_->SetProgressState(window_, TBPF_NOPROGRESS);
       break;
     case State::kProgress:
-      list_->SetProgressState(window_, TBPF_NORMAL);
+      // Told many times a second while a pass writes; the state needs setting once.
+      if (shownState_ != State::kProgress) list_->SetProgressState(window_, TBPF_NORMAL);
       list_->SetProgressValue(window_, done_, total_);
       break;
     case State::kPaused:
@@ -85,6 +87,7 @@ void TaskbarButton::Show() {
       list_->SetProgressState(window_, TBPF_PAUSED);
       break;
   }
+  shownState_ = state_;
 }
 
 }  // namespace velbor

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "host/win32/windows_api.h"
 
@@ -60,6 +61,7 @@ class TaskbarButton {
   std::unique_ptr<ComApartment> com_;
   std::unique_ptr<ITaskbarList3, Release> list_;  // released before COM is let go
   State state_ = State::kNothing;
+  std::optional<State> shownState_;  // what the button shows, when known
   std::uint64_t done_ = 0;
   std::uint64_t total_ = 0;
 };
