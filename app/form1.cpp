@@ -73,6 +73,7 @@ void Form1::StartInstallation() {
     host_.ui.EndProgram();
   } else {
     window_.SetTimerEnabled(true);
+    host_.progress.ShowWaitingToRetry(true);
   }
 }
 
@@ -104,11 +105,13 @@ bool Form1::TickFailed() {
     host_.ui.EndProgram();
     return false;
   }
+  host_.progress.ShowWaitingToRetry(true);
   return true;
 }
 
 void Form1::StopUpdate() {
   window_.SetTimerEnabled(false);
+  host_.progress.ShowWaitingToRetry(false);
   Text message(u"Aggiornamento interrotto!");
   const Text summary = UpdateSummary(table_, host_.package);
   if (!summary.empty()) {
@@ -124,9 +127,10 @@ void Form1::CountFailedTick() {
   }
   ++attemptCount_;
   window_.SetStartButtonCaption(DecimalText(attemptCount_));
-  // Outside the busy scope: input that queued up during the pass is handled here,
-  // as it would be after any other handler, but a tick that is due is not run
-  // inside this one.
+  // Outside the busy scope: messages that queued up during the pass are handled
+  // here, as they would be after any other handler (the user's input of that time
+  // was dropped when the pass ended), but a tick that is due is not run inside
+  // this one.
   const BusyScope pumping(pumpingAfterTick_);
   host_.ui.PumpMessages();
 }

@@ -14,6 +14,8 @@ namespace velbor {
 // timer's tick, over the item table and the count of failed timer passes that the
 // window keeps for the whole run.
 //
+// While the timer waits to retry a failed pass, the installer is shown waiting.
+//
 // Both handlers run on the window's thread, and the message loop runs again inside
 // every box they open, so a tick or a press can arrive while a handler is still
 // busy; it is dropped then, which keeps two passes from ever running at once, as

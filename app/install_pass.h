@@ -16,6 +16,9 @@ namespace velbor {
 // done, so the next pass resumes at the item that failed. A template that
 // resolved to no folder fails its item, as the empty answer stays cached. A pass
 // that gets through every item shows the completion box and answers true.
+//
+// Until its last item is over, the pass is shown as busy, with the bytes written
+// so far against those of the items that were pending when it began.
 bool InstallPass(ItemTable& table, const InstallerHost& host, const TemplateResolver& resolve);
 
 }  // namespace velbor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/file_system.h"
+#include "host/pass_progress.h"
 #include "host/processes.h"
 #include "host/resources.h"
 #include "host/user_interface.h"
@@ -14,6 +15,7 @@ struct InstallerHost {
   UserInterface& ui;
   FileSystem& files;
   Processes& processes;
+  PassProgress& progress;
 };
 
 }  // namespace velbor

@@ -17,6 +17,7 @@
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_file_system.h"
+#include "host/win32/win32_pass_progress.h"
 #include "host/win32/win32_processes.h"
 #include "host/win32/win32_resources.h"
 #include "host/win32/win32_user_interface.h"
@@ -77,11 +78,14 @@ int Run() {
   CompletionAnsweringUi ui(realUi);
   Win32FileSystem files(ImageFile::Prove(GetModuleHandleW(nullptr)));
   Win32Processes processes;
-  const InstallerHost host{package, ui, files, processes};
+  // Without a window: what the pass costs for its pointer and its looks at the
+  // thread's messages is timed all the same.
+  Win32PassProgress progress;
+  const InstallerHost host{package, ui, files, processes, progress};
 
   const ByteView payload = package.LoadResourceBytes(kFirstItemResource, kItemBytesType);
   const std::wstring source = folder + L"Sorgente.zip";
-  files.WriteWholeFile(TextFromWide(source), payload);
+  files.WriteWholeFile(TextFromWide(source), payload, {});
 
   const double touch = SecondsToTouch(payload);
   const RoundTimes times = RunRounds(host, TextFromWide(folder), source, kRounds);

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 #include "host/file_hold.h"
 #include "host/resources.h"
 #include "host/text.h"
 
 namespace velbor {
+
+// Told how many bytes of a file are written so far, while it is written.
+using WriteProgress = std::function<void(std::uint64_t written)>;
 
 // The files of the computer.
 class FileSystem {
@@ -22,7 +28,10 @@ class FileSystem {
 
   // Makes the file at `path` hold exactly `bytes`, creating it when absent. On
   // failure no handle stays open and a file that existed keeps its old content.
-  virtual void WriteWholeFile(const Text& path, ByteView bytes) = 0;
+  // `progress`, which may be empty, is told on the calling thread how far the
+  // write has come, at least every 50 ms until it ends, including the time the
+  // bytes take to reach the disk.
+  virtual void WriteWholeFile(const Text& path, ByteView bytes, const WriteProgress& progress) = 0;
 
   // Holds the file at `path` (see FileHold) and checks that it holds exactly
   // `expected`, so that what is held is what was written. Fails when the file

@@ -22,6 +22,10 @@ class Resources {
   // it lies: nothing is copied, and the view stays valid while the program runs.
   // Fails with 326 when the resource is absent.
   virtual ByteView LoadResourceBytes(std::int32_t number, const Text& typeName) = 0;
+
+  // The size of what LoadResourceBytes would answer, without loading it; 0 when
+  // the resource is absent.
+  virtual std::uint64_t ResourceSize(std::int32_t number, const Text& typeName) = 0;
 };
 
 }  // namespace velbor

@@ -50,8 +50,9 @@ ATOM Form1Window::RegisterWindowClass(HINSTANCE instance) {
   return RegisterClassExW(&windowClass);
 }
 
-Form1Window::Form1Window(HINSTANCE instance, UINT timerIntervalMilliseconds)
-    : timerInterval_(timerIntervalMilliseconds) {
+Form1Window::Form1Window(HINSTANCE instance, UINT timerIntervalMilliseconds,
+                         Win32PassProgress& progress)
+    : timerInterval_(timerIntervalMilliseconds), progress_(progress) {
   if (RegisterWindowClass(instance) == 0) throw FailureFromLastError();
   if (CreateWindowExW(0, kWindowClass, WideFromText(kApplicationTitle).c_str(), kWindowStyle,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
@@ -119,6 +120,7 @@ LRESULT CALLBACK Form1Window::WindowProcedure(HWND window, UINT message, WPARAM 
 }
 
 LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT result = 0; progress_.HandleWindowMessage(message, result)) return result;
   switch (message) {
     case WM_COMMAND:
       if (LOWORD(wParam) == kStartButtonId && HIWORD(wParam) == BN_CLICKED && startPressed_) {

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "host/text.h"
+#include "host/win32/win32_pass_progress.h"
 #include "host/win32/windows_api.h"
 
 namespace velbor {
@@ -11,11 +12,12 @@ namespace velbor {
 // The installer's only window: the application's title as caption, the program's
 // icon, the start button and the retry timer. Its layout is given in twips and
 // converted with the window's own DPI, so it keeps its proportions on any screen.
-// What a press or a tick does is the business of the handlers it is given.
+// What a press or a tick does is the business of the handlers it is given; how a
+// pass shows on the window, that of `progress`.
 class Form1Window final : public MainWindow {
  public:
   // Fails when the window or its button cannot be made.
-  Form1Window(HINSTANCE instance, UINT timerIntervalMilliseconds);
+  Form1Window(HINSTANCE instance, UINT timerIntervalMilliseconds, Win32PassProgress& progress);
   ~Form1Window() override;
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
@@ -37,6 +39,7 @@ class Form1Window final : public MainWindow {
   HWND startButton_ = nullptr;
   HFONT buttonFont_ = nullptr;
   UINT timerInterval_;
+  Win32PassProgress& progress_;
   bool timerEnabled_ = false;
   std::function<void()> startPressed_;
   std::function<void()> timerTicked_;

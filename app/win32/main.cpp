@@ -8,6 +8,7 @@
 #include "host/failure.h"
 #include "host/win32/library_search.h"
 #include "host/win32/win32_file_system.h"
+#include "host/win32/win32_pass_progress.h"
 #include "host/win32/win32_processes.h"
 #include "host/win32/win32_registry.h"
 #include "host/win32/win32_resources.h"
@@ -25,6 +26,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   // Payloads are written from the installer's own file where it is proven to be.
   velbor::Win32FileSystem files(velbor::ImageFile::Prove(instance));
   velbor::Win32Processes processes;
+  velbor::Win32PassProgress progress;
   velbor::Win32Registry registryApi;
   velbor::RegistryLibrary registry(registryApi);
   velbor::InstallationFolders installationFolders(registry, ui);
@@ -32,13 +34,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
   std::optional<velbor::Form1Window> window;
   try {
-    window.emplace(instance, VELBOR_TIMER_MS);
+    window.emplace(instance, VELBOR_TIMER_MS, progress);
   } catch (const velbor::HostFailure&) {
     // Without its window the installer can do nothing; say so to whoever started it.
     return velbor::kExitFailed;
   }
   ui.SetMainWindow(window->Handle());
-  velbor::Form1 form({package, ui, files, processes}, *window, targetFolders.Resolver());
+  progress.SetMainWindow(window->Handle());
+  velbor::Form1 form({package, ui, files, processes, progress}, *window, targetFolders.Resolver());
   window->SetHandlers([&form] { form.cmdAvviaConTimer_Click(); }, [&form] { form.Timer_Timer(); });
   window->Show(showCommand);
   return velbor::RunMessageLoop(window->Handle());

@@ -4,9 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <exception>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/failure.h"
@@ -23,6 +26,9 @@ constexpr DWORD kLargestWrite = 4 * 1024 * 1024;
 // What is read from an image file at a time: small enough to stay in the cache.
 constexpr std::size_t kImageReadBuffer = 1024 * 1024;
 constexpr std::uint64_t kTemporaryNameAttempts = 100;
+// How often, in milliseconds, the caller of a write hears how far it has come:
+// twice as often as the window's thread has to look at its messages.
+constexpr DWORD kProgressInterval = 50;
 
 // "*" and "?" are the Win32 wildcards; "<", ">" and '"' are the native ones that
 // FindFirstFileExW would pass on. None can be part of a file's name.
@@ -178,30 +184,69 @@ void RefuseReadOnlyTarget(const std::wstring& target) {
   }
 }
 
-void WriteAll(HANDLE file, ByteView bytes) {
+void WriteAll(HANDLE file, ByteView bytes, std::atomic<std::uint64_t>& written) {
   while (!bytes.empty()) {
     const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kLargestWrite));
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) throw FailureFromLastError();
+    DWORD taken = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &taken, nullptr)) throw FailureFromLastError();
     // A write that reports success but takes nothing would never finish.
-    if (written == 0) throw HostFailure(failure::kPathFileAccess);
-    bytes = bytes.subspan(written);
+    if (taken == 0) throw HostFailure(failure::kPathFileAccess);
+    bytes = bytes.subspan(taken);
+    written += taken;
   }
 }
 
 // The same bytes as WriteAll(file, view) would write, read from the image's file
 // through a small buffer rather than from the view.
-void WriteFromImageFile(HANDLE file, const ImageFile& image, std::uint64_t offset,
-                        std::size_t size) {
+void WriteFromImageFile(HANDLE file, const ImageFile& image, std::uint64_t offset, std::size_t size,
+                        std::atomic<std::uint64_t>& written) {
   std::vector<std::uint8_t> buffer(std::min(size, kImageReadBuffer));
   while (size > 0) {
     const std::span<std::uint8_t> chunk(buffer.data(), std::min(size, buffer.size()));
     image.ReadAt(offset, chunk);
-    WriteAll(file, chunk);
+    WriteAll(file, chunk, written);
     offset += chunk.size();
     size -= chunk.size();
   }
 }
+
+// Runs a piece of work on a thread of its own, which is waited for however the
+// caller leaves: the work uses what the caller holds. What it throws is kept.
+class WorkerThread {
+ public:
+  explicit WorkerThread(std::function<void()> work) : work_(std::move(work)) {
+    thread_ = UniqueKernelHandle(CreateThread(nullptr, 0, &WorkerThread::Run, this, 0, nullptr));
+    if (!thread_.IsValid()) throw FailureFromLastError();
+  }
+  WorkerThread(const WorkerThread&) = delete;
+  WorkerThread& operator=(const WorkerThread&) = delete;
+  ~WorkerThread() { WaitForSingleObject(thread_.Get(), INFINITE); }
+
+  // Whether the work has ended within `milliseconds`.
+  bool EndsWithin(DWORD milliseconds) const {
+    return WaitForSingleObject(thread_.Get(), milliseconds) != WAIT_TIMEOUT;
+  }
+
+  // Once it has ended: throws what the work threw.
+  void PassOnFailure() const {
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    auto* worker = static_cast<WorkerThread*>(self);
+    try {
+      worker->work_();
+    } catch (...) {
+      worker->failure_ = std::current_exception();
+    }
+    return 0;
+  }
+
+  std::function<void()> work_;
+  std::exception_ptr failure_;
+  UniqueKernelHandle thread_;
+};
 
 }  // namespace
 
@@ -222,7 +267,18 @@ void Win32FileSystem::DeleteFile(const Text& path) {
   if (!DeleteFileW(WideNameFromText(path).c_str())) throw FailureFromLastError();
 }
 
-void Win32FileSystem::WriteWholeFile(const Text& path, ByteView bytes) {
+void Win32FileSystem::WriteWholeFile(const Text& path, ByteView bytes,
+                                     const WriteProgress& progress) {
+  std::atomic<std::uint64_t> written{0};
+  const WorkerThread writer([&] { WriteHere(path, bytes, written); });
+  while (!writer.EndsWithin(kProgressInterval)) {
+    if (progress) progress(written);
+  }
+  writer.PassOnFailure();
+}
+
+void Win32FileSystem::WriteHere(const Text& path, ByteView bytes,
+                                std::atomic<std::uint64_t>& written) const {
   const std::wstring target = WideNameFromText(path);
   RefuseReadOnlyTarget(target);
   const std::wstring folder = FolderPrefix(target);
@@ -230,9 +286,9 @@ void Win32FileSystem::WriteWholeFile(const Text& path, ByteView bytes) {
   TemporaryFile temporary(folder);
   const auto offset = image_ ? image_->FileOffsetOf(bytes) : std::nullopt;
   if (offset) {
-    WriteFromImageFile(temporary.Handle(), *image_, *offset, bytes.size());
+    WriteFromImageFile(temporary.Handle(), *image_, *offset, bytes.size(), written);
   } else {
-    WriteAll(temporary.Handle(), bytes);
+    WriteAll(temporary.Handle(), bytes, written);
   }
   temporary.Flush();
   temporary.MoveOver(target);

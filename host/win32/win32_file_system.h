@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <optional>
 
 #include "host/file_system.h"
@@ -20,12 +22,17 @@ class Win32FileSystem final : public FileSystem {
   // Writes a temporary file beside the target, forces it to the disk and renames it
   // over the target through its own handle, so that a failure at any point, a kill
   // or a power cut included, leaves the old file as it was and no temporary file.
-  void WriteWholeFile(const Text& path, ByteView bytes) override;
+  // All of it runs on a thread of its own, so that the calling thread hears of
+  // the progress however long a call into the system takes.
+  void WriteWholeFile(const Text& path, ByteView bytes, const WriteProgress& progress) override;
 
   // Opened for reading, shared for reading only (win32_file_hold.cpp).
   SharedFileHold HoldFile(const Text& path, ByteView expected) override;
 
  private:
+  // The write itself, on the writing thread; counts the bytes in `written`.
+  void WriteHere(const Text& path, ByteView bytes, std::atomic<std::uint64_t>& written) const;
+
   std::optional<ImageFile> image_;
 };
 

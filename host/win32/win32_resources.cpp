@@ -67,12 +67,22 @@ Text Win32Resources::LoadResourceText(std::int32_t number) {
 }
 
 ByteView Win32Resources::LoadResourceBytes(std::int32_t number, const Text& typeName) {
-  // A NUL would end the type's name early and find a resource of another type.
-  if (typeName.find(u'\0') != Text::npos) throw HostFailure::ResourceNotFound(number);
-  const std::wstring type = WideFromText(typeName);
-  const auto data = FindResourceData(module_, number, type.c_str());
+  const auto data = FindBytes(number, typeName);
   if (!data) throw HostFailure::ResourceNotFound(number);
   return *data;
+}
+
+std::uint64_t Win32Resources::ResourceSize(std::int32_t number, const Text& typeName) {
+  // Viewing the data only points into the mapped image: no page of it is read.
+  const auto data = FindBytes(number, typeName);
+  return data ? data->size() : 0;
+}
+
+std::optional<ByteView> Win32Resources::FindBytes(std::int32_t number, const Text& typeName) const {
+  // A NUL would end the type's name early and find a resource of another type.
+  if (typeName.find(u'\0') != Text::npos) return std::nullopt;
+  const std::wstring type = WideFromText(typeName);
+  return FindResourceData(module_, number, type.c_str());
 }
 
 }  // namespace velbor

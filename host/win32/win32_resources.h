@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "host/resources.h"
 #include "host/win32/windows_api.h"
@@ -15,8 +16,11 @@ class Win32Resources final : public Resources {
 
   Text LoadResourceText(std::int32_t number) override;
   ByteView LoadResourceBytes(std::int32_t number, const Text& typeName) override;
+  std::uint64_t ResourceSize(std::int32_t number, const Text& typeName) override;
 
  private:
+  std::optional<ByteView> FindBytes(std::int32_t number, const Text& typeName) const;
+
   HMODULE module_;
 };
 

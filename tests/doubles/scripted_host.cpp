@@ -52,6 +52,14 @@ ByteView ScriptedHost::LoadResourceBytes(std::int32_t number, const Text& typeNa
                 [&] { return package_.BytesOf(number, typeName); });
 }
 
+std::uint64_t ScriptedHost::ResourceSize(std::int32_t number, const Text& typeName) {
+  try {
+    return package_.BytesOf(number, typeName).size();
+  } catch (const HostFailure&) {
+    return 0;
+  }
+}
+
 MessageAnswer ScriptedHost::ShowMessage(const Text& prompt, MessageStyle style,
                                         const std::optional<Text>& title) {
   return Logged(Operation::kShowMessage, prompt, [&] {
@@ -99,8 +107,11 @@ void ScriptedHost::DeleteFile(const Text& path) {
   Logged(Operation::kDeleteFile, path, [&] { disk_.DeleteFile(path); });
 }
 
-void ScriptedHost::WriteWholeFile(const Text& path, ByteView bytes) {
-  Logged(Operation::kWriteWholeFile, path, [&] { disk_.WriteWholeFile(path, bytes); });
+void ScriptedHost::WriteWholeFile(const Text& path, ByteView bytes, const WriteProgress& progress) {
+  Logged(Operation::kWriteWholeFile, path, [&] {
+    if (progress) progress(bytes.size() / 2);
+    disk_.WriteWholeFile(path, bytes);
+  });
 }
 
 SharedFileHold ScriptedHost::HoldFile(const Text& path, ByteView expected) {
@@ -112,6 +123,10 @@ SharedFileHold ScriptedHost::HoldFile(const Text& path, ByteView expected) {
     }
     return std::make_shared<const Hold>(path);
   });
+}
+
+void ScriptedHost::ShowWritten(std::uint64_t written, std::uint64_t total) {
+  progressShown_.push_back("written " + std::to_string(written) + " of " + std::to_string(total));
 }
 
 void ScriptedHost::StartProcess(const Text& program, const Text& commandLine,

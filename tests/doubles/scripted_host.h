@@ -5,11 +5,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "host/failure.h"
 #include "host/file_system.h"
+#include "host/pass_progress.h"
 #include "host/processes.h"
 #include "host/resources.h"
 #include "host/text.h"
@@ -24,8 +26,13 @@ namespace velbor::testing {
 // The host as the tests script it: a package in memory, a user whose answers are
 // queued in advance, an in-memory disk and a record of everything the program
 // asked for. Every operation is logged in call order and can be made to fail; a
-// failing call changes nothing but the log.
-class ScriptedHost : public Resources, public UserInterface, public FileSystem, public Processes {
+// failing call changes nothing but the log. What a pass shows of its progress is
+// recorded apart, and a write tells it half its bytes before it writes them.
+class ScriptedHost : public Resources,
+                     public UserInterface,
+                     public FileSystem,
+                     public Processes,
+                     public PassProgress {
  public:
   struct MessageBoxShown {
     Text prompt;
@@ -85,6 +92,8 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   const std::vector<PromptShown>& Prompts() const { return prompts_; }
   const std::vector<ProcessStarted>& StartedProcesses() const { return startedProcesses_; }
   const std::vector<Call>& Log() const { return log_; }
+  // "begins", "written W of T", "ended", "waiting" and "not waiting", in order.
+  const std::vector<std::string>& ProgressShown() const { return progressShown_; }
   std::vector<Operation> Operations() const;
   // Calls of `operation` that succeeded.
   int CallCount(Operation operation) const;
@@ -92,6 +101,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
 
   Text LoadResourceText(std::int32_t number) override;
   ByteView LoadResourceBytes(std::int32_t number, const Text& typeName) override;
+  std::uint64_t ResourceSize(std::int32_t number, const Text& typeName) override;
 
   MessageAnswer ShowMessage(const Text& prompt, MessageStyle style,
                             const std::optional<Text>& title) override;
@@ -102,7 +112,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
 
   Text FindFileName(const Text& path) override;
   void DeleteFile(const Text& path) override;
-  void WriteWholeFile(const Text& path, ByteView bytes) override;
+  void WriteWholeFile(const Text& path, ByteView bytes, const WriteProgress& progress) override;
   SharedFileHold HoldFile(const Text& path, ByteView expected) override;
 
   void StartProcess(const Text& program, const Text& commandLine, WindowStyle windowStyle,
@@ -110,6 +120,13 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   Text SystemFolder() override { return systemFolder_; }
   Text WindowsFolder() override { return windowsFolder_; }
   void SetWindowsFolder(Text folder) { windowsFolder_ = std::move(folder); }
+
+  void PassBegins() override { progressShown_.emplace_back("begins"); }
+  void ShowWritten(std::uint64_t written, std::uint64_t total) override;
+  void PassEnded() override { progressShown_.emplace_back("ended"); }
+  void ShowWaitingToRetry(bool waiting) override {
+    progressShown_.emplace_back(waiting ? "waiting" : "not waiting");
+  }
 
  private:
   // Logs the call, then fails it as planned or runs `action`, logging its failure.
@@ -127,6 +144,7 @@ class ScriptedHost : public Resources, public UserInterface, public FileSystem, 
   std::vector<PromptShown> prompts_;
   std::vector<ProcessStarted> startedProcesses_;
   std::vector<Call> log_;
+  std::vector<std::string> progressShown_;
   Text systemFolder_ = u"C:\\Windows\\system32";
   Text windowsFolder_ = u"C:\\Windows";
 };

@@ -10,7 +10,6 @@
 
 #include "gtest/gtest.h"
 #include "host/application.h"
-#include "host/win32/unique_handle.h"
 #include "tests/e2e/held_file.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
@@ -163,10 +162,7 @@ TEST_F(FaultsTest, RetriesAnItemWhoseNameLeavesItsFolderWithoutWritingIt) {
 bool TemporaryFileShows(const std::wstring& folder) {
   const auto deadline = std::chrono::steady_clock::now() + kPatience;
   while (std::chrono::steady_clock::now() < deadline) {
-    WIN32_FIND_DATAW entry;
-    if (UniqueFindHandle(FindFirstFileW((folder + L"~velbor*.tmp").c_str(), &entry)).IsValid()) {
-      return true;
-    }
+    if (WriteUnderWay(folder)) return true;
   }
   return false;
 }

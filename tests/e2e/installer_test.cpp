@@ -71,4 +71,9 @@ std::vector<std::uint8_t> InstallerTest::Payload(const std::wstring& package,
   return std::move(*bytes);
 }
 
+bool WriteUnderWay(const std::wstring& folder) {
+  WIN32_FIND_DATAW entry;
+  return UniqueFindHandle(FindFirstFileW((folder + L"~velbor*.tmp").c_str(), &entry)).IsValid();
+}
+
 }  // namespace velbor::testing

@@ -49,4 +49,7 @@ class InstallerTest : public ::testing::Test {
   std::optional<InstallationFolderSetting> installationFolder_;
 };
 
+// Whether a temporary file of the installer's is in `folder`: a write is under way.
+bool WriteUnderWay(const std::wstring& folder);
+
 }  // namespace velbor::testing

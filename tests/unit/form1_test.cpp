@@ -106,6 +106,30 @@ TEST_F(Form1Test, FailedPressArmsTheTimerAndEveryFailedTickCounts) {
   EXPECT_EQ(window_.caption, u"1");
 }
 
+// Each pass shows its own progress; between them, while the timer is to retry,
+// the update shows as waiting.
+TEST_F(Form1Test, ShowsTheUpdateWaitingWhileTheTimerIsToRetry) {
+  const std::vector<std::string>& shown = host_.ProgressShown();
+  FailEveryPass();
+  Press();
+  EXPECT_EQ(shown.front(), "begins");
+  EXPECT_EQ(shown.back(), "waiting");
+  const std::size_t tick = shown.size();
+  Tick();
+  EXPECT_EQ(shown[tick], "begins");
+  EXPECT_EQ(shown.back(), "waiting");
+
+  Ticks(39);
+  host_.QueueButton(MessageAnswer::kYes);
+  Tick();
+  EXPECT_EQ(shown.back(), "not waiting");
+
+  LetPassesSucceed();
+  Press();
+  EXPECT_TRUE(host_.ProgramEnded());
+  EXPECT_EQ(shown.back(), "ended");
+}
+
 TEST_F(Form1Test, YesAfterFortyFailedTicksStopsAndTellsWhatWasUpdated) {
   FailEveryPass();
   Press();
@@ -305,7 +329,9 @@ TEST_F(Form1Test, PressArrivingWhileAPassIsOpenIsDropped) {
   EXPECT_EQ(window_.timerSettings, std::vector<bool>{true});
 }
 
-TEST_F(Form1Test, PressQueuedDuringATimerPassRunsWhenTheTickPumps) {
+// What the user does while a pass runs is dropped when it ends (on Win32); a press
+// that arrives after it, while the failed tick pumps, runs.
+TEST_F(Form1Test, PressArrivingWhileAFailedTickPumpsRuns) {
   FailEveryPass();
   Press();
   DeliverOnceInside({Operation::kPumpMessages}, [this] { Press(); });

@@ -69,6 +69,37 @@ TEST_F(InstallPassTest, InstallsTheShippedPackage) {
   EXPECT_EQ(table_.ItemState(0, 1), u"");
 }
 
+// Progress counts the bytes of the items pending when the pass began (each write
+// tells half of its item on the way), and is over before the completion box.
+TEST_F(InstallPassTest, ShowsTheBytesWrittenOfThePendingItemsUntilThePassIsOver) {
+  table_ = ItemTable(2);
+  AddItem(host_, 0, u"a.txt|<APPPATH>Corsenta/|N|", Bytes(5));
+  AddItem(host_, 1, u"b.txt|<APPPATH>Corsenta/|N|", Bytes(4));
+  AddItem(host_, 2, u"c.txt|<APPPATH>Corsenta/|N|", Bytes(6));
+  host_.Disk().PutFile(InCorsenta(u"b.txt"), {9});
+  host_.Disk().HoldOpen(InCorsenta(u"b.txt"));
+  EXPECT_FALSE(Pass());
+  EXPECT_EQ(host_.ProgressShown(),
+            (std::vector<std::string>{"begins", "written 0 of 15", "written 2 of 15",
+                                      "written 5 of 15", "written 7 of 15", "ended"}));
+
+  host_.Disk().Release(InCorsenta(u"b.txt"));
+  std::string shownAtTheBox;
+  host_.SetMessageLoopHook([&] {
+    if (host_.Log().back().operation == Operation::kShowMessage) {
+      shownAtTheBox = host_.ProgressShown().back();
+    }
+  });
+  const std::size_t secondPass = host_.ProgressShown().size();
+  ASSERT_TRUE(Pass());
+  EXPECT_EQ(
+      std::vector<std::string>(host_.ProgressShown().begin() + secondPass,
+                               host_.ProgressShown().end()),
+      (std::vector<std::string>{"begins", "written 0 of 10", "written 2 of 10", "written 4 of 10",
+                                "written 7 of 10", "written 10 of 10", "ended"}));
+  EXPECT_EQ(shownAtTheBox, "ended");
+}
+
 TEST_F(InstallPassTest, PassFailingAtItemTwoIsResumedThere) {
   table_ = ItemTable(3);
   AddItem(host_, 0, u"a.txt|<APPPATH>Corsenta/|N|", {1});

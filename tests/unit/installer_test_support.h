@@ -22,7 +22,7 @@ inline constexpr char16_t kCorsentaFolder[] = u"C:\\Velbor\\Corsenta\\";
 inline constexpr char16_t kCommonTemplate[] = u"<COMMONPATH>Velbor\\";
 inline constexpr char16_t kCommonFolder[] = u"C:\\Common\\Velbor\\";
 
-inline InstallerHost HostOf(ScriptedHost& host) { return {host, host, host, host}; }
+inline InstallerHost HostOf(ScriptedHost& host) { return {host, host, host, host, host}; }
 
 // Puts item `item`'s descriptor and bytes into the package.
 inline void AddItem(ScriptedHost& host, std::int32_t item, const Text& descriptor, Bytes bytes) {

@@ -91,7 +91,7 @@ TEST(Win32ResourcesTest, LargeBytesAreWrittenWhole) {
   Win32FileSystem fromView;
   Win32FileSystem fromFile(std::move(image));
   for (Win32FileSystem* files : {&fromView, &fromFile}) {
-    files->WriteWholeFile(TextFromWide(folder.Path()) + u"payload.bin", bytes);
+    files->WriteWholeFile(TextFromWide(folder.Path()) + u"payload.bin", bytes, {});
     const auto written = ReadWholeFile(folder.Path() + L"payload.bin");
     ASSERT_TRUE(written);
     ASSERT_EQ(written->size(), bytes.size());

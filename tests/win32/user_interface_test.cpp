@@ -1,11 +1,15 @@
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "gtest/gtest.h"
 #include "host/application.h"
 #include "host/win32/ask_text_dialog.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
+#include "host/win32/win32_pass_progress.h"
 #include "host/win32/win32_user_interface.h"
 #include "tests/win32/box_controls.h"
 #include "tests/win32/box_driver.h"
@@ -89,10 +93,11 @@ TEST(Win32UserInterfaceTest, ShowMessageAnswersTheButtonPressed) {
   EXPECT_TRUE(driver.Finish());
 }
 
-// Counts the messages that reach a message-only window.
+// Records the messages that reach a message-only window, letting `progress`, when
+// given, handle its own first, as the installer's window does.
 class CountingWindow {
  public:
-  CountingWindow() {
+  explicit CountingWindow(Win32PassProgress* progress = nullptr) : progress_(progress) {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = &CountingWindow::Procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -107,19 +112,28 @@ class CountingWindow {
   ~CountingWindow() { DestroyWindow(window_); }
 
   HWND Get() const { return window_; }
-  int Count() const { return count_; }
+  int Count() const { return Received(WM_APP); }
+  int Received(UINT message) const {
+    return static_cast<int>(std::count(received_.begin(), received_.end(), message));
+  }
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) {
-      ++reinterpret_cast<CountingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))->count_;
-      return 0;
+    auto* self = reinterpret_cast<CountingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr) {
+      self->received_.push_back(message);
+      LRESULT result = 0;
+      if (self->progress_ != nullptr && self->progress_->HandleWindowMessage(message, result)) {
+        return result;
+      }
+      if (message == WM_APP) return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
   }
 
+  Win32PassProgress* progress_;
   HWND window_;
-  int count_ = 0;
+  std::vector<UINT> received_;
 };
 
 TEST(Win32UserInterfaceTest, PumpMessagesHandlesWhatIsPendingAndKeepsAQuit) {
@@ -137,6 +151,52 @@ TEST(Win32UserInterfaceTest, PumpMessagesHandlesWhatIsPendingAndKeepsAQuit) {
   MSG quit;
   ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(quit.wParam, 7u);
+}
+
+// While a pass writes, a message that another thread sends is answered; clicks,
+// keys and posted messages, the timer's ticks among them, wait, and the input
+// among them is dropped when the pass ends.
+TEST(Win32PassProgressTest, AnswersSentMessagesDuringAPassAndDropsItsInputAtTheEnd) {
+  Win32PassProgress progress;
+  CountingWindow window(&progress);
+  progress.SetMainWindow(window.Get());
+  // No taskbar under Wine takes progress, but the way to it runs all the same.
+  SendMessageW(window.Get(), RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0);
+  progress.PassBegins();
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+  PostMessageW(window.Get(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  PostMessageW(window.Get(), WM_KEYDOWN, VK_SPACE, 0);
+  PostMessageW(window.Get(), WM_APP, 0, 0);
+  ASSERT_NE(SetTimer(window.Get(), 1, 1, nullptr), 0u);
+  Sleep(20);
+
+  std::atomic<bool> answered{false};
+  std::thread sender([&] {
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutW(window.Get(), WM_APP + 1, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+  });
+  for (int look = 0; look < 500 && !answered; ++look) {
+    progress.ShowWritten(look, 500);
+    Sleep(10);
+  }
+  sender.join();
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(window.Received(WM_APP + 1), 1);
+  EXPECT_EQ(SendMessageW(window.Get(), WM_SETCURSOR, 0, 0), TRUE);
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+  for (UINT waiting : {WM_LBUTTONDOWN, WM_KEYDOWN, WM_APP, WM_TIMER}) {
+    EXPECT_EQ(window.Received(waiting), 0) << waiting;
+  }
+
+  progress.ShowWaitingToRetry(true);
+  progress.PassEnded();
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+  Win32UserInterface().PumpMessages();
+  KillTimer(window.Get(), 1);
+  EXPECT_EQ(window.Received(WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(window.Received(WM_KEYDOWN), 0);
+  EXPECT_EQ(window.Count(), 1);
+  EXPECT_GE(window.Received(WM_TIMER), 1);
 }
 
 TEST(Win32UserInterfaceTest, EndProgramClosesTheWindowAndExitsAtOnce) {
