@@ -13,8 +13,6 @@
 namespace velbor {
 namespace {
 
-constexpr char16_t kRegisterFlag[] = u"S";
-
 void InstallItem(ItemTable& table, std::int32_t item, const InstallerHost& host,
                  const TemplateResolver& resolve) {
   ReadItemDescriptor(host.package, table, item);
