@@ -4,18 +4,26 @@ include(ExternalProject)
 option(VELBOR_ALLOW_PACKAGE_FAULTS
   "Build installers whose package has faults, with a warning instead of a failure" OFF)
 
-# setup-inspect built for this machine, which checks every installer after linking.
-set(VELBOR_NATIVE_INSPECT_DIR ${CMAKE_BINARY_DIR}/native-inspect)
-set(VELBOR_NATIVE_INSPECT ${VELBOR_NATIVE_INSPECT_DIR}/inspect/setup-inspect)
-ExternalProject_Add(velbor_native_inspect
-  SOURCE_DIR ${PROJECT_SOURCE_DIR}/inspect/native
-  BINARY_DIR ${VELBOR_NATIVE_INSPECT_DIR}
-  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
-  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target setup-inspect
-  INSTALL_COMMAND ""
-  # Its sources are the installer's own: the sub-build decides what is out of date.
-  BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${VELBOR_NATIVE_INSPECT})
+# setup-inspect for this machine, which checks every installer after linking: the
+# one given, or else built from these sources with the machine's own compiler.
+set(VELBOR_SETUP_INSPECT "" CACHE FILEPATH
+  "setup-inspect built for this machine; built from these sources when empty")
+if(VELBOR_SETUP_INSPECT)
+  set(VELBOR_NATIVE_INSPECT ${VELBOR_SETUP_INSPECT})
+  add_custom_target(velbor_native_inspect)
+else()
+  set(VELBOR_NATIVE_INSPECT_DIR ${CMAKE_BINARY_DIR}/native-inspect)
+  set(VELBOR_NATIVE_INSPECT ${VELBOR_NATIVE_INSPECT_DIR}/inspect/setup-inspect)
+  ExternalProject_Add(velbor_native_inspect
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}/inspect/native
+    BINARY_DIR ${VELBOR_NATIVE_INSPECT_DIR}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target setup-inspect
+    INSTALL_COMMAND ""
+    # Its sources are the installer's own: the sub-build decides what is out of date.
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${VELBOR_NATIVE_INSPECT})
+endif()
 
 # velbor_add_installer(<target> PACKAGE <folder> [OUTPUT_DIRECTORY <dir>] [TIMER_MS <ms>] [SIGNED]
 #                      [ALLOW_FAULTS])

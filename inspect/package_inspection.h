@@ -13,13 +13,15 @@ namespace velbor {
 
 // The largest image, payload included, that the check lets through. The loader
 // maps the whole image in one piece of the process's address space before any of
-// the program's code runs, so a larger one never starts: CreateProcess fails with
+// the program's code runs; when no piece is large enough, CreateProcess fails with
 // error 8 and the customer sees only a system error. Measured under 32-bit Wine
-// (large-address aware, on a 64-bit kernel): an image of 1,795,092,480 bytes
-// starts, one 16 MiB larger does not (README, "Too large to start"). A 32-bit
-// Windows without /3GB gives a process 2 GiB, of which the system's DLLs, the
-// stacks and the heaps fragment the upper part; 1 GiB leaves room for that on
-// every system the installer serves, 32-bit Windows 7 included.
+// here: an image of 2,092,429,312 bytes starts, one of 2,093,477,888 does not, as
+// it no longer fits between its base (4 MiB) and what Wine maps below 2 GiB;
+// large-address awareness does not help. On Windows a 32-bit process has 2 GiB
+// (3 GiB with /3GB, 4 GiB large-address aware under WOW64), but its system DLLs,
+// the shared pages below 2 GiB, DLLs that other software injects, stacks and heaps
+// share and split the lower 2 GiB. Half of it leaves that room on every system the
+// installer serves; README, "Too large to start".
 inline constexpr std::uint64_t kLargestStartableImage = 1024ull * 1024 * 1024;
 
 // One item as the installer reads it, with where it lands on a machine whose
