@@ -7,12 +7,16 @@
 execute_process(COMMAND ${TOOL} --report ${REPORT} ${PROGRAM}
   OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
 string(STRIP "${output}${errors}" message)
+if(NOT status MATCHES "^[0-9]+$")
+  set(message "${TOOL} could not run: ${status}")
+endif()
 if(status EQUAL 0)
   message("${message}")
 elseif(status EQUAL 1 AND ALLOW)
   message(WARNING "the package has faults, allowed for this build:\n${message}\nReport: ${REPORT}")
 else()
   file(REMOVE ${PROGRAM})
-  message(FATAL_ERROR "${message}\nThe package has faults (report: ${REPORT}); "
-    "${PROGRAM} was removed. -DVELBOR_ALLOW_PACKAGE_FAULTS=ON builds it anyway.")
+  message(FATAL_ERROR "${message}\n${PROGRAM} was removed: its package is not known to be "
+    "sound (report: ${REPORT}). -DVELBOR_ALLOW_PACKAGE_FAULTS=ON builds a package with "
+    "faults anyway.")
 endif()

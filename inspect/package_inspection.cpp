@@ -189,17 +189,15 @@ void InspectItem(PackageInspection& inspection, Installer& installer, ItemTable&
                                      " (326)",
                                  kRetriesForEver});
   }
-  if (!inspected.folder.empty() && confined) {
-    if (table.ItemState(item, 0) == kRegisterFlag) {
-      host.Forget();
-      try {
-        StartRegistration(host, inspected.folder, inspected.file, table.ItemState(item, 1),
-                          nullptr);
-      } catch (const HostFailure&) {
-        // Only a tool the inspection host cannot start fails, and it starts every one.
-      }
-      inspected.commandLines = host.CommandLines();
+  if (!inspected.folder.empty() && confined && table.ItemState(item, 0) == kRegisterFlag) {
+    host.Forget();
+    try {
+      StartRegistration(host, inspected.folder, inspected.file, table.ItemState(item, 1), nullptr);
+    } catch (const HostFailure&) {
+      // The inspection host starts every tool and answers the usual Windows folder,
+      // so nothing fails here.
     }
+    inspected.commandLines = host.CommandLines();
   }
   inspection.items.push_back(std::move(inspected));
 }

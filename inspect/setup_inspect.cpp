@@ -70,6 +70,10 @@ int RunSetupInspect(const std::vector<std::filesystem::path>& arguments) {
   } catch (const UnreadableProgram& failure) {
     std::cerr << "setup-inspect: " << Utf8Path(*program)
               << " is not a Windows program this tool can read: " << failure.what() << "\n";
+  } catch (const std::exception& failure) {
+    // Not expected from any file; said rather than ending the program unexplained.
+    std::cerr << "setup-inspect: " << Utf8Path(*program)
+              << " could not be inspected: " << failure.what() << "\n";
   }
   return kUnreadable;
 }
