@@ -23,8 +23,9 @@ namespace {
 
 constexpr std::uint16_t kStringType = 6;
 constexpr char kRetriesForEver[] =
-    "the button counts a failed retry every 20 seconds, for ever: this item and every one "
-    "after it are never installed";
+    "the button counts a failed retry every 20 seconds; after 40 the box \"Interrompere?\" "
+    "(Attenzione) asks whether to stop, and going on retries for ever: this item and every "
+    "one after it are never installed";
 
 std::string U8(TextView text) { return Utf8FromText(text); }
 
