@@ -14,8 +14,6 @@
 namespace velbor {
 namespace {
 
-constexpr char16_t kRegisterFlag[] = u"S";
-
 // Shows the pass as under way for as long as it lives, with how many of the bytes
 // of the items left at its start are written.
 class PassDisplay {

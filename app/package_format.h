@@ -10,5 +10,8 @@ namespace velbor {
 inline constexpr std::int32_t kItemCountResource = 100;
 inline constexpr std::int32_t kFirstItemResource = 101;
 inline constexpr char16_t kItemBytesType[] = u"CUSTOM";
+// The registration flag of a descriptor that asks for the file to be registered
+// once it is written.
+inline constexpr char16_t kRegisterFlag[] = u"S";
 
 }  // namespace velbor

@@ -1,6 +1,32 @@
 include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
+include(ExternalProject)
 
-# velbor_add_installer(<target> PACKAGE <folder> [OUTPUT_DIRECTORY <dir>] [TIMER_MS <ms>] [SIGNED])
+option(VELBOR_ALLOW_PACKAGE_FAULTS
+  "Build installers whose package has faults, with a warning instead of a failure" OFF)
+
+# setup-inspect for this machine, which checks every installer after linking: the
+# one given, or else built from these sources with the machine's own compiler.
+set(VELBOR_SETUP_INSPECT "" CACHE FILEPATH
+  "setup-inspect built for this machine; built from these sources when empty")
+if(VELBOR_SETUP_INSPECT)
+  set(VELBOR_NATIVE_INSPECT ${VELBOR_SETUP_INSPECT})
+  add_custom_target(velbor_native_inspect)
+else()
+  set(VELBOR_NATIVE_INSPECT_DIR ${CMAKE_BINARY_DIR}/native-inspect)
+  set(VELBOR_NATIVE_INSPECT ${VELBOR_NATIVE_INSPECT_DIR}/inspect/setup-inspect)
+  ExternalProject_Add(velbor_native_inspect
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}/inspect/native
+    BINARY_DIR ${VELBOR_NATIVE_INSPECT_DIR}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target setup-inspect
+    INSTALL_COMMAND ""
+    # Its sources are the installer's own: the sub-build decides what is out of date.
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${VELBOR_NATIVE_INSPECT})
+endif()
+
+# velbor_add_installer(<target> PACKAGE <folder> [OUTPUT_DIRECTORY <dir>] [TIMER_MS <ms>] [SIGNED]
+#                      [ALLOW_FAULTS])
 #
 # Makes <target>.exe: the installer's program carrying the package in <folder>. A
 # package folder holds package.rc, a standard resource script with the string table
@@ -9,8 +35,11 @@ include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
 # VELBOR_PACKAGE_GENERATED_DIR (appending them to VELBOR_PACKAGE_GENERATED_FILES).
 # TIMER_MS is the retry interval, VELBOR_TIMER_MS unless given. SIGNED signs the
 # program with the maker's certificate (cmake/signing.cmake), when one is given.
+# After linking, setup-inspect checks the package and writes its report beside the
+# program (<target>-package.txt); a fault fails the build unless ALLOW_FAULTS or
+# VELBOR_ALLOW_PACKAGE_FAULTS is given.
 function(velbor_add_installer target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "SIGNED" "PACKAGE;OUTPUT_DIRECTORY;TIMER_MS" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "SIGNED;ALLOW_FAULTS" "PACKAGE;OUTPUT_DIRECTORY;TIMER_MS" "")
   get_filename_component(VELBOR_PACKAGE_DIR "${arg_PACKAGE}" ABSOLUTE BASE_DIR "${PROJECT_SOURCE_DIR}")
   if(NOT EXISTS "${VELBOR_PACKAGE_DIR}/package.rc")
     message(FATAL_ERROR "${target}: ${VELBOR_PACKAGE_DIR} holds no package.rc")
@@ -51,11 +80,25 @@ function(velbor_add_installer target)
     # may also use addresses above 2 GB, where a large payload is mapped whole (a
     # 64-bit image always may; its linker has no such option).
     -s -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware
+    # No link time in the header, so that the same sources give the same bytes.
+    -Wl,--no-insert-timestamp
     $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-Wl,--large-address-aware>)
   add_dependencies(${target} ${target}_package_files)
   if(arg_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${arg_OUTPUT_DIRECTORY})
   endif()
+
+  set(allow OFF)
+  if(arg_ALLOW_FAULTS OR VELBOR_ALLOW_PACKAGE_FAULTS)
+    set(allow ON)
+  endif()
+  add_dependencies(${target} velbor_native_inspect)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DTOOL=${VELBOR_NATIVE_INSPECT} -DPROGRAM=$<TARGET_FILE:${target}>
+            -DREPORT=$<TARGET_FILE_DIR:${target}>/${target}-package.txt -DALLOW=${allow}
+            -P ${PROJECT_SOURCE_DIR}/cmake/check-package.cmake
+    COMMENT "Checking the package of ${target}.exe"
+    VERBATIM)
 
   # Last: nothing may touch the program once it is signed.
   if(arg_SIGNED)

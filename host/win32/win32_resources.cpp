@@ -1,18 +1,14 @@
 #include "host/win32/win32_resources.h"
 
-#include <cstring>
 #include <optional>
 #include <string>
 
 #include "host/failure.h"
+#include "host/string_block.h"
 #include "host/win32/wide_text.h"
 
 namespace velbor {
 namespace {
-
-// Resource names given by number are 16-bit and never 0.
-constexpr std::int32_t kLargestResourceId = 0xFFFF;
-constexpr std::int32_t kStringsPerBlock = 16;
 
 // The data of a found resource, viewed in the mapped image; nothing when absent.
 std::optional<ByteView> FindResourceData(HMODULE module, std::int32_t id, const wchar_t* type) {
@@ -24,33 +20,6 @@ std::optional<ByteView> FindResourceData(HMODULE module, std::int32_t id, const 
   const void* data = loaded == nullptr ? nullptr : LockResource(loaded);
   if (data == nullptr) return std::nullopt;
   return ByteView(static_cast<const std::uint8_t*>(data), size);
-}
-
-// Reads entry `index` of a string-table block: sixteen entries, each a 16-bit
-// length followed by that many UTF-16 units. An absent entry is stored exactly
-// like an empty one, as length 0, so within a present block both read as the
-// empty text; only a missing block tells a string is absent.
-Text StringFromBlock(ByteView block, std::int32_t index, std::int32_t number) {
-  std::size_t offset = 0;
-  const auto readUnit = [&]() -> char16_t {
-    if (block.size() - offset < sizeof(char16_t)) throw HostFailure::ResourceNotFound(number);
-    char16_t unit;
-    std::memcpy(&unit, block.data() + offset, sizeof unit);
-    offset += sizeof unit;
-    return unit;
-  };
-  for (std::int32_t entry = 0;; ++entry) {
-    const std::size_t length = readUnit();
-    if (block.size() - offset < length * sizeof(char16_t)) {
-      throw HostFailure::ResourceNotFound(number);  // a block cut short is no string table
-    }
-    if (entry == index) {
-      Text text(length, u'\0');
-      std::memcpy(text.data(), block.data() + offset, length * sizeof(char16_t));
-      return text;
-    }
-    offset += length * sizeof(char16_t);
-  }
 }
 
 }  // namespace

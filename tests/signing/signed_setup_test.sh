@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# signed_setup_test.sh SOURCE_DIR WORK_DIR UNSIGNED_SETUP
+# signed_setup_test.sh SOURCE_DIR WORK_DIR UNSIGNED_SETUP SETUP_INSPECT
 # Makes a throwaway root, a code-signing certificate and a timestamp authority issued
 # by it, signs a copy of setup.exe through the build's signing options, and checks the
-# signature with osslsigncode. Leaves WORK_DIR/build/setup.exe (signed) and
+# signature with osslsigncode; then that removing it gives back the unsigned bytes and
+# that setup-inspect reports the same of both. Leaves WORK_DIR/build/setup.exe (signed) and
 # WORK_DIR/tampered.exe (one byte changed) for the tests under Wine.
 set -euo pipefail
 source_dir=$1
 work=$2
 unsigned=$3
+inspect=$4
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -83,3 +85,12 @@ if osslsigncode verify -CAfile root.pem -TSA-CAfile root.pem -in tampered.exe >t
 fi
 grep -qi "mismatch" tampered.log || { cat tampered.log >&2; fail "the failure is not a digest mismatch"; }
 echo "signed, verified$([ "$timestamped" = yes ] && echo ", timestamped"), and a changed byte detected"
+
+# What a maker does to check a shipped setup.exe against its sources.
+osslsigncode remove-signature -in build/setup.exe -out unsigned-again.exe >remove.log 2>&1 ||
+  { cat remove.log >&2; fail "the signature cannot be removed"; }
+cmp -s unsigned-again.exe "$unsigned" || fail "without its signature the signed setup.exe differs"
+"$inspect" "$unsigned" >unsigned-report.txt || fail "setup-inspect finds faults in setup.exe"
+"$inspect" build/setup.exe >signed-report.txt || fail "setup-inspect finds faults in the signed setup.exe"
+cmp -s unsigned-report.txt signed-report.txt || fail "setup-inspect reports the signed copy differently"
+echo "without its signature it is the unsigned setup.exe, and setup-inspect reports both alike"

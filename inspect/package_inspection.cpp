@@ -1,0 +1,353 @@
+#include "inspect/package_inspection.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+#include "app/form1.h"
+#include "app/item_count.h"
+#include "app/item_descriptor.h"
+#include "app/item_file_name.h"
+#include "app/item_registration.h"
+#include "app/item_table.h"
+#include "app/package_format.h"
+#include "host/failure.h"
+#include "host/string_block.h"
+#include "inspect/inspection_host.h"
+#include "paths/installation_folders.h"
+#include "paths/target_folder_resolver.h"
+#include "registry/registry_library.h"
+
+namespace velbor {
+namespace {
+
+constexpr std::uint16_t kStringType = 6;
+constexpr char kRetriesForEver[] =
+    "the button counts a failed retry every 20 seconds; after 40 the box \"Interrompere?\" "
+    "(Attenzione) asks whether to stop, and going on retries for ever: this item and every "
+    "one after it are never installed";
+
+std::string U8(TextView text) { return Utf8FromText(text); }
+
+std::string Quoted(TextView text) { return "\"" + U8(text) + "\""; }
+
+std::string BoxText(const InspectionHost::Box& box) {
+  std::string text = "the box " + Quoted(box.prompt);
+  if (box.title) text += " (" + U8(*box.title) + ")";
+  return text;
+}
+
+// Shows nothing: the inspection only needs to know that the handler ran.
+class NoWindow final : public MainWindow {
+ public:
+  void SetStartButtonCaption(const Text&) override {}
+  void SetTimerEnabled(bool) override {}
+};
+
+// The installer's own pieces, working on the inspection host.
+class Installer {
+ public:
+  explicit Installer(PeResources& program)
+      : program_(program),
+        registry_(host_),
+        folders_(registry_, host_),
+        resolver_(folders_, host_, host_),
+        installer_{program_, host_, host_, host_, host_} {}
+
+  InspectionHost& Host() { return host_; }
+  PeResources& Program() { return program_; }
+  TargetFolderResolver& Resolver() { return resolver_; }
+
+  // The box that a press of the start button shows.
+  std::string PressBox() {
+    host_.Forget();
+    NoWindow window;
+    Form1 form(installer_, window, resolver_.Resolver());
+    form.cmdAvviaConTimer_Click();
+    return host_.Boxes().empty() ? std::string("nothing") : BoxText(host_.Boxes().front());
+  }
+
+ private:
+  PeResources& program_;
+  InspectionHost host_;
+  RegistryLibrary registry_;
+  InstallationFolders folders_;
+  TargetFolderResolver resolver_;
+  InstallerHost installer_;
+};
+
+std::string CountFault(std::int32_t number, const Text& count) {
+  switch (number) {
+    case failure::kResourceNotFound:
+      return "string 100, the item count, is missing (326)";
+    case failure::kOverflow:
+      return "the item count " + Quoted(count) + " is too large (6)";
+    case failure::kOutOfMemory:
+      return "the item count " + Quoted(count) + " asks for more items than memory holds (7)";
+    default:
+      return "the item count " + Quoted(count) + " is not a number of at least 1 (" +
+             std::to_string(number) + ")";
+  }
+}
+
+// "the maker's folder + Corsenta\, proven by Corsenta.exe", from the marker file the
+// resolution looked for and the folder it gave.
+Text Meaning(const Text& markerPath, const Text& folder) {
+  const std::size_t separator = markerPath.find_last_of(u'\\');
+  const Text proven = markerPath.substr(0, separator + 1);
+  Text meaning;
+  for (const auto& [placeholder, name] :
+       {std::pair<TextView, TextView>{kMakerFolderPlaceholder, u"the maker's folder"},
+        {kCommonFilesPlaceholder, u"the common files folder"},
+        {kProgramFilesPlaceholder, u"the program files folder"}}) {
+    if (proven.starts_with(placeholder)) {
+      meaning = Text(name) + u" + " + proven.substr(placeholder.size() + 1);
+    }
+  }
+  meaning += u", proven by ";
+  meaning += markerPath.substr(separator + 1);
+  if (folder.starts_with(proven) && folder.size() > proven.size()) {
+    meaning += u", then ";
+    meaning += folder.substr(proven.size());
+    meaning += u" (which must exist)";
+  }
+  return meaning;
+}
+
+// 0 for a descriptor that is there; else the failure its reading meets: 326 when
+// its string block is missing, 9 when it is empty, as an absent string in a present
+// block reads.
+std::int32_t MissingDescriptor(Resources& program, std::int32_t item) {
+  try {
+    return program.LoadResourceText(ItemResourceNumber(item)).empty()
+               ? failure::kSubscriptOutOfRange
+               : 0;
+  } catch (const HostFailure& caught) {
+    return caught.Number();
+  }
+}
+
+// Item `item`'s descriptor is missing: one fault for it and the ones after it that
+// are missing alike. Answers the last item the fault covers.
+std::int32_t ReportMissingDescriptors(PackageInspection& inspection, Resources& program,
+                                      std::int32_t item, std::int32_t lastIndex) {
+  const std::int32_t missing = MissingDescriptor(program, item);
+  std::int32_t last = item;
+  while (last < lastIndex && MissingDescriptor(program, last + 1) == missing) ++last;
+  const std::int32_t number = ItemResourceNumber(item);
+  std::string fault = "string " + std::to_string(number);
+  if (last > item) fault += " to " + std::to_string(ItemResourceNumber(last));
+  fault += last > item ? ", the descriptors of items " + std::to_string(item + 1) + " to " +
+                             std::to_string(last + 1)
+                       : ", the descriptor of item " + std::to_string(item + 1);
+  fault += " of " + std::to_string(lastIndex + 1);
+  fault += missing == failure::kResourceNotFound
+               ? ", missing: no string of their block is in the program (326)"
+               : ", empty or missing (9)";
+  inspection.faults.push_back({number, fault, kRetriesForEver});
+  return last;
+}
+
+void InspectItem(PackageInspection& inspection, Installer& installer, ItemTable& table,
+                 std::int32_t item) {
+  const std::int32_t number = ItemResourceNumber(item);
+  InspectionHost& host = installer.Host();
+  try {
+    ReadItemDescriptor(installer.Program(), table, item);
+  } catch (const HostFailure&) {
+    inspection.faults.push_back({number,
+                                 "the descriptor " +
+                                     Quoted(installer.Program().LoadResourceText(number)) +
+                                     " has fewer than three \"|\" (9)",
+                                 kRetriesForEver});
+    return;
+  }
+  InspectedItem inspected{number, table.ItemFile(item), table.ItemTarget(item), {}, {}, {}, {}};
+  host.Forget();
+  inspected.folder = installer.Resolver().GeneraPathDll(inspected.targetTemplate);
+  if (inspected.folder.empty()) {
+    inspection.faults.push_back(
+        {number,
+         "the target template " + Quoted(inspected.targetTemplate) + " is none of the known forms",
+         (host.Boxes().empty() ? std::string("nothing") : BoxText(host.Boxes().front())) +
+             " at every press, then " + kRetriesForEver});
+  } else if (!host.LookedFor().empty()) {
+    inspected.meaning = Meaning(host.LookedFor().back(), inspected.folder);
+  }
+  const bool confined = IsConfinedFileName(inspected.file);
+  if (!confined) {
+    inspection.faults.push_back({number,
+                                 "the file name " + Quoted(inspected.file) +
+                                     " leaves its folder or is no name Windows keeps (52)",
+                                 kRetriesForEver});
+  }
+  try {
+    inspected.bytes = installer.Program().LoadResourceBytes(number, kItemBytesType);
+  } catch (const HostFailure&) {
+    inspection.faults.push_back({number,
+                                 "the bytes of " + Quoted(inspected.file) +
+                                     " are missing: no CUSTOM resource " + std::to_string(number) +
+                                     " (326)",
+                                 kRetriesForEver});
+  }
+  if (!inspected.folder.empty() && confined && table.ItemState(item, 0) == kRegisterFlag) {
+    host.Forget();
+    try {
+      StartRegistration(host, inspected.folder, inspected.file, table.ItemState(item, 1), nullptr);
+    } catch (const HostFailure&) {
+      // The inspection host starts every tool and answers the usual Windows folder,
+      // so nothing fails here.
+    }
+    inspected.commandLines = host.CommandLines();
+  }
+  inspection.items.push_back(std::move(inspected));
+}
+
+// The file an item writes, as Windows compares names: separators alike, ASCII
+// letters in either case.
+Text WrittenPath(const InspectedItem& item) {
+  Text path = item.folder + item.file;
+  std::replace(path.begin(), path.end(), u'/', u'\\');
+  std::transform(path.begin(), path.end(), path.begin(), [](char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+  });
+  return path;
+}
+
+void CheckSameFiles(PackageInspection& inspection) {
+  std::map<Text, std::int32_t> writers;
+  for (const InspectedItem& item : inspection.items) {
+    if (item.folder.empty()) continue;
+    const auto [first, isNew] = writers.try_emplace(WrittenPath(item), item.number);
+    if (isNew) continue;
+    inspection.faults.push_back({item.number,
+                                 "writes " + Quoted(item.folder + item.file) + ", as item " +
+                                     std::to_string(first->second) + " does",
+                                 "the later item's file replaces the earlier one's"});
+  }
+}
+
+std::string KeyText(const ResourceKey& key) {
+  return key.text ? Quoted(*key.text) : std::to_string(key.id);
+}
+
+// Resources that no item's number reaches, and numbers stored in more than one
+// language, of which Windows picks one by the language of the customer's system.
+void CheckResources(PackageInspection& inspection, PeResources& program, std::int32_t lastIndex) {
+  const auto isItem = [&](std::int64_t number) {
+    return number >= kFirstItemResource && number <= std::int64_t{kFirstItemResource} + lastIndex;
+  };
+  std::vector<std::string> unused;
+  std::map<std::pair<std::string, std::string>, std::vector<std::uint16_t>> languages;
+  for (const ResourceEntry& entry : program.Entries()) {
+    const bool strings = !entry.type.text && entry.type.id == kStringType;
+    const bool bytes = entry.type.text && EqualIgnoringAsciiCase(*entry.type.text, kItemBytesType);
+    if (!strings && !bytes) continue;
+    languages[{KeyText(entry.type), KeyText(entry.name)}].push_back(entry.language);
+    if (bytes && (entry.name.text || !isItem(entry.name.id))) {
+      unused.push_back("CUSTOM " + KeyText(entry.name));
+    }
+    if (!strings || entry.name.text || !entry.data) continue;
+    for (std::int32_t index = 0; index < kStringsPerBlock; ++index) {
+      const std::int32_t number = (entry.name.id - 1) * kStringsPerBlock + index;
+      if (number == kItemCountResource || isItem(number)) continue;
+      try {
+        if (!StringFromBlock(*entry.data, index, number).empty()) {
+          unused.push_back("string " + std::to_string(number));
+        }
+      } catch (const HostFailure&) {
+        inspection.faults.push_back(
+            {number, "the string block holding string " + std::to_string(number) + " is cut short",
+             "nothing: the installer never reads it"});
+        break;
+      }
+    }
+  }
+  if (!unused.empty()) {
+    std::string list;
+    for (const std::string& name : unused) list += (list.empty() ? "" : ", ") + name;
+    inspection.faults.push_back({0,
+                                 list + ": past the count of " + std::to_string(lastIndex + 1) +
+                                     " items, or no item's number; nothing installs them",
+                                 "nothing: what they hold never reaches the customer"});
+  }
+  for (const auto& [key, found] : languages) {
+    if (found.size() < 2) continue;
+    std::string list;
+    for (const std::uint16_t language : found)
+      list += (list.empty() ? "" : ", ") + std::to_string(language);
+    inspection.faults.push_back(
+        {0,
+         (key.first == "6" ? "string block " : "CUSTOM ") + key.second + " is stored in " +
+             std::to_string(found.size()) + " languages (" + list + ")",
+         "Windows picks one by the language of the customer's system: customers get "
+         "different packages"});
+  }
+}
+
+}  // namespace
+
+std::string GroupedDigits(std::uint64_t value) {
+  std::string digits = std::to_string(value);
+  for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), ",");
+  }
+  return digits;
+}
+
+PackageInspection InspectPackage(PeResources& program) {
+  PackageInspection inspection{program.Is64Bit(), program.ImageSize(), {}, {}};
+  for (const std::string& damage : program.Damage()) {
+    inspection.faults.push_back(
+        {0, damage,
+         "Windows reads the program as it finds it: the installer fails or does not start"});
+  }
+  if (inspection.imageSize > kLargestStartableImage) {
+    inspection.faults.push_back(
+        {0,
+         "the program's image is " + GroupedDigits(inspection.imageSize) + " bytes, above the " +
+             GroupedDigits(kLargestStartableImage) +
+             " bytes that every supported Windows can map to start it",
+         "only a system error: Windows cannot start the program (error 8, not enough memory)"});
+  }
+
+  Installer installer(program);
+  Text count;
+  std::int32_t lastIndex = -1;
+  try {
+    count = program.LoadResourceText(kItemCountResource);
+    lastIndex = LastIndexFromCount(count);
+  } catch (const HostFailure&) {
+  }
+  // Larger counts name items that no resource number can carry.
+  constexpr std::int32_t kLargestLastIndex = kLargestResourceId - kFirstItemResource;
+  if (lastIndex > kLargestLastIndex) {
+    inspection.faults.push_back(
+        {kItemCountResource,
+         "the item count " + Quoted(count) + " names more items than resource numbers can carry (" +
+             GroupedDigits(kLargestLastIndex + 1) + ")",
+         "\"Error 7\" when the machine's memory runs out, else " + std::string(kRetriesForEver)});
+    return inspection;
+  }
+
+  ItemTable table;
+  try {
+    table = ItemTable::SizedFromPackage(program);
+  } catch (const HostFailure& caught) {
+    inspection.faults.push_back({kItemCountResource, CountFault(caught.Number(), count),
+                                 installer.PressBox() + " at every press; nothing is installed"});
+    return inspection;
+  }
+  for (std::int32_t item = 0; item <= table.LastIndex(); ++item) {
+    if (MissingDescriptor(program, item) != 0) {
+      item = ReportMissingDescriptors(inspection, program, item, table.LastIndex());
+      continue;
+    }
+    InspectItem(inspection, installer, table, item);
+  }
+  CheckSameFiles(inspection);
+  CheckResources(inspection, program, table.LastIndex());
+  return inspection;
+}
+
+}  // namespace velbor

@@ -1,0 +1,5 @@
+#include "inspect/setup_inspect.h"
+
+int main(int argc, char** argv) {
+  return velbor::RunSetupInspect(std::vector<std::filesystem::path>(argv + 1, argv + argc));
+}

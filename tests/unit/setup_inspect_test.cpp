@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/failure.h"
+#include "inspect/package_inspection.h"
+#include "inspect/package_report.h"
+#include "inspect/pe_resources.h"
+#include "inspect/sha256.h"
+#include "tests/support/failures.h"
+
+namespace velbor {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct TestResource {
+  std::uint16_t type;  // 0: the CUSTOM type
+  std::uint16_t name;
+  std::uint16_t language;
+  Bytes data;
+};
+
+void Put(Bytes& bytes, std::size_t at, std::uint64_t value, int size) {
+  if (bytes.size() < at + static_cast<std::size_t>(size))
+    bytes.resize(at + static_cast<std::size_t>(size));
+  for (int i = 0; i < size; ++i)
+    bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+Bytes Strings(const std::map<int, std::u16string>& strings) {
+  Bytes block;
+  for (int index = 0; index < 16; ++index) {
+    const auto found = strings.find(index);
+    const std::u16string text = found == strings.end() ? u"" : found->second;
+    Put(block, block.size(), text.size(), 2);
+    for (const char16_t c : text) Put(block, block.size(), c, 2);
+  }
+  return block;
+}
+
+// A program with one section holding the resources, as a linker lays it out.
+Bytes Program(const std::vector<TestResource>& resources, bool is64Bit,
+              std::uint32_t imageSize = 0) {
+  constexpr std::uint32_t kSectionAddress = 0x1000;
+  std::map<std::uint16_t, std::map<std::uint16_t, std::map<std::uint16_t, const Bytes*>>> tree;
+  for (const TestResource& r : resources) tree[r.type][r.name][r.language] = &r.data;
+  Bytes section;
+  // Reserves a directory of `count` entries; answers where its entries begin.
+  const auto directory = [&](std::size_t count, bool named) {
+    const std::size_t at = section.size();
+    Put(section, at + 12, named ? count : 0, 2);
+    Put(section, at + 14, named ? 0 : count, 2);
+    Put(section, at + 16 + 8 * count - 1, 0, 1);
+    return at + 16;
+  };
+  std::size_t typeEntry = directory(tree.size(), false);
+  for (const auto& [type, names] : tree) {
+    if (type == 0) {
+      const std::size_t name = section.size();
+      Put(section, name, 6, 2);
+      for (const char c : std::string("CUSTOM"))
+        Put(section, section.size(), static_cast<std::uint8_t>(c), 2);
+      Put(section, typeEntry, 0x80000000u | name, 4);
+    } else {
+      Put(section, typeEntry, type, 4);
+    }
+    Put(section, typeEntry + 4, 0x80000000u | section.size(), 4);
+    std::size_t nameEntry = directory(names.size(), false);
+    typeEntry += 8;
+    for (const auto& [name, languages] : names) {
+      Put(section, nameEntry, name, 4);
+      Put(section, nameEntry + 4, 0x80000000u | section.size(), 4);
+      std::size_t languageEntry = directory(languages.size(), false);
+      nameEntry += 8;
+      for (const auto& [language, data] : languages) {
+        const std::size_t dataEntry = (section.size() + 3) / 4 * 4;
+        Put(section, languageEntry, language, 4);
+        Put(section, languageEntry + 4, dataEntry, 4);
+        Put(section, dataEntry, kSectionAddress + dataEntry + 16, 4);
+        Put(section, dataEntry + 4, data->size(), 4);
+        Put(section, dataEntry + 12, 0, 4);
+        section.insert(section.end(), data->begin(), data->end());
+        languageEntry += 8;
+      }
+    }
+  }
+  const std::size_t optionalSize = is64Bit ? 240 : 224;
+  Bytes file;
+  Put(file, 0, 'M' | ('Z' << 8), 2);
+  Put(file, 0x3C, 64, 4);
+  Put(file, 64, 0x4550, 4);
+  Put(file, 64 + 6, 1, 2);
+  Put(file, 64 + 20, optionalSize, 2);
+  const std::size_t optional = 64 + 24;
+  Put(file, optional, is64Bit ? 0x20B : 0x10B, 2);
+  Put(file, optional + 56, imageSize != 0 ? imageSize : kSectionAddress + 0x1000 + section.size(),
+      4);
+  Put(file, optional + (is64Bit ? 108 : 92), 16, 4);
+  Put(file, optional + (is64Bit ? 112 : 96) + 16, kSectionAddress, 4);
+  Put(file, optional + (is64Bit ? 112 : 96) + 20, section.size(), 4);
+  const std::size_t header = optional + optionalSize;
+  Put(file, header + 8, section.size(), 4);
+  Put(file, header + 12, kSectionAddress, 4);
+  Put(file, header + 16, section.size(), 4);
+  Put(file, header + 20, 0x200, 4);
+  file.resize(0x200);
+  file.insert(file.end(), section.begin(), section.end());
+  return file;
+}
+
+Bytes Data(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// A package of the given strings (count included), with bytes for the given
+// items, in one language.
+std::vector<TestResource> Package(const std::map<int, std::u16string>& strings,
+                                  const std::vector<std::uint16_t>& itemBytes) {
+  std::map<int, std::map<int, std::u16string>> blocks;
+  for (const auto& [number, text] : strings) blocks[number / 16 + 1][number % 16] = text;
+  std::vector<TestResource> resources;
+  for (const auto& [block, texts] : blocks) {
+    resources.push_back({6, static_cast<std::uint16_t>(block), 0x409, Strings(texts)});
+  }
+  for (const std::uint16_t number : itemBytes)
+    resources.push_back({0, number, 0x410, Data("bytes")});
+  return resources;
+}
+
+const std::map<int, std::u16string> kShipped = {{100, u"1"},
+                                                {101, u"Brevanti.zip|<APPPATH>Corsenta/|N|"}};
+
+TEST(Sha256Test, KnownVectors) {
+  const std::pair<std::string, std::string> kCases[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+      {std::string(1000000, 'a'),
+       "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+  };
+  for (const auto& [message, digest] : kCases) {
+    const Bytes bytes = Data(message);
+    EXPECT_EQ(Sha256Hex(bytes), digest) << message.size();
+  }
+}
+
+TEST(PeResourcesTest, ReadsPe32AndPe32Plus) {
+  for (const bool is64Bit : {false, true}) {
+    const Bytes file = Program(Package(kShipped, {101}), is64Bit);
+    PeResources program(file);
+    EXPECT_EQ(program.Is64Bit(), is64Bit);
+    EXPECT_TRUE(program.Damage().empty());
+    EXPECT_EQ(program.LoadResourceText(101), u"Brevanti.zip|<APPPATH>Corsenta/|N|");
+    EXPECT_EQ(program.LoadResourceText(102), u"");  // in a present block, absent reads empty
+    const ByteView bytes = program.LoadResourceBytes(101, u"custom");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "bytes");
+    EXPECT_EQ(testing::FailureNumberOf([&] { program.LoadResourceText(200); }), 326);
+    EXPECT_EQ(testing::FailureNumberOf([&] { program.LoadResourceBytes(102, u"CUSTOM"); }), 326);
+  }
+}
+
+// Every prefix of a program, and every byte of its headers and tree flipped: an
+// unreadable program or damage to report, never a read outside the file.
+TEST(PeResourcesTest, CutShortOrChangedFilesAreReported) {
+  const Bytes whole = Program(Package(kShipped, {101}), false);
+  for (std::size_t size = 0; size < whole.size(); ++size) {
+    const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
+    try {
+      PeResources program(cut);
+      EXPECT_FALSE(InspectPackage(program).faults.empty()) << size;
+    } catch (const UnreadableProgram&) {
+    }
+  }
+  for (std::size_t at = 0; at < whole.size(); ++at) {
+    Bytes changed = whole;
+    changed[at] ^= 0xFF;
+    try {
+      PeResources program(changed);
+      ReportJson(InspectPackage(program));
+    } catch (const UnreadableProgram&) {
+    }
+  }
+}
+
+struct FaultCase {
+  const char* name;
+  std::map<int, std::u16string> strings;
+  std::vector<std::uint16_t> itemBytes;
+  std::int32_t number;
+  std::string fault;
+  std::string customerSees;
+};
+
+TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
+  const FaultCase kCases[] = {
+      {"count missing", {}, {101}, 100, "string 100", "Error 326"},
+      {"count not a number",
+       {{100, u"tre"}, {101, u"A|<APPPATH>Corsenta/|N|"}},
+       {101},
+       100,
+       "\"tre\" is not a number",
+       "Error 9 (Subscript out of range) in procedure cmdAvviaConTimer_Click"},
+      {"count too large", {{100, u"1e400"}}, {}, 100, "too large (6)", "Error 6"},
+      {"count past every number",
+       {{100, u"70000"}},
+       {},
+       100,
+       "more items than resource numbers",
+       "Error 7"},
+      {"two bars",
+       {{100, u"1"}, {101, u"A|<APPPATH>Corsenta/|N"}},
+       {101},
+       101,
+       "fewer than three \"|\" (9)",
+       "for ever"},
+      {"lower-case common",
+       {{100, u"1"}, {101, u"A|<commonpath>Velbor/|N|"}},
+       {101},
+       101,
+       "none of the known forms",
+       "\"TargetDir non gestita! (<commonpath>Velbor\\)\" (Attenzione)"},
+      {"misspelt",
+       {{100, u"1"}, {101, u"A|<APPPATH>Corsenda/|N|"}},
+       {101},
+       101,
+       "none of the known forms",
+       "TargetDir non gestita!"},
+      {"leaves its folder",
+       {{100, u"1"}, {101, u"..\\A|<APPPATH>Corsenta/|N|"}},
+       {101},
+       101,
+       "leaves its folder",
+       "for ever"},
+      {"bytes missing",
+       {{100, u"2"}, {101, u"A|<APPPATH>Corsenta/|N|"}, {102, u"B|<APPPATH>Corsenta/|N|"}},
+       {101},
+       102,
+       "no CUSTOM resource 102 (326)",
+       "for ever"},
+      {"descriptors missing",
+       {{100, u"4"}, {101, u"A|<APPPATH>Corsenta/|N|"}},
+       {101},
+       102,
+       "string 102 to 104, the descriptors of items 2 to 4 of 4, empty or missing (9)",
+       "for ever"},
+      {"same file",
+       {{100, u"2"}, {101, u"A|<APPPATH>Corsenta/|N|"}, {102, u"a|<APPPATH>Corsenta\\|N|"}},
+       {101, 102},
+       102,
+       "as item 101 does",
+       "replaces"},
+      {"past the count",
+       {{100, u"1"}, {101, u"A|<APPPATH>Corsenta/|N|"}, {102, u"B|<APPPATH>Corsenta/|N|"}},
+       {101, 102},
+       0,
+       "CUSTOM 102, string 102: past the count of 1 items",
+       "never reaches"},
+  };
+  for (const FaultCase& c : kCases) {
+    const Bytes file = Program(Package(c.strings, c.itemBytes), false);
+    PeResources program(file);
+    const PackageInspection inspection = InspectPackage(program);
+    ASSERT_EQ(inspection.faults.size(), 1u) << c.name << "\n" << ReportText(inspection);
+    EXPECT_EQ(inspection.faults[0].number, c.number) << c.name;
+    EXPECT_NE(inspection.faults[0].fault.find(c.fault), std::string::npos)
+        << c.name << ": " << inspection.faults[0].fault;
+    EXPECT_NE(inspection.faults[0].customerSees.find(c.customerSees), std::string::npos)
+        << c.name << ": " << inspection.faults[0].customerSees;
+  }
+}
+
+TEST(InspectPackageTest, FindsLanguagesAndSizeThatMatter) {
+  std::vector<TestResource> resources = Package(kShipped, {101});
+  resources.push_back({0, 101, 0x409, Data("other bytes")});
+  const Bytes file = Program(resources, false, 0x50000000);
+  PeResources program(file);
+  const PackageInspection inspection = InspectPackage(program);
+  ASSERT_EQ(inspection.faults.size(), 2u) << ReportText(inspection);
+  EXPECT_NE(inspection.faults[0].fault.find("1,342,177,280 bytes, above the 1,073,741,824"),
+            std::string::npos);
+  EXPECT_NE(inspection.faults[1].fault.find("CUSTOM 101 is stored in 2 languages (1033, 1040)"),
+            std::string::npos);
+}
+
+TEST(InspectPackageTest, ReportsItemsAndRegistrations) {
+  const Bytes file = Program(Package({{100, u"2"},
+                                      {101, u"V.dll|<APPPATH>Tavrelio/Moduli/|S|R"},
+                                      {102, u"T.dll|<COMMONPATH>Velbor/|S|"}},
+                                     {101, 102}),
+                             true);
+  PeResources program(file);
+  const std::string report = ReportText(InspectPackage(program));
+  EXPECT_NE(report.find("101  V.dll  5 bytes  "), std::string::npos) << report;
+  EXPECT_NE(
+      report.find("<APPPATH>Tavrelio\\Moduli\\ = <maker's folder>\\Tavrelio\\Moduli\\ (the maker's "
+                  "folder + Tavrelio\\, proven by Tavrelio.exe, then Moduli\\ (which must exist))  "
+                  "registered: \"C:\\WINDOWS\\Microsoft.NET\\Framework\\v2.0.50727\\regasm.exe\" "
+                  "/nologo \"<maker's folder>\\Tavrelio\\Moduli\\V.dll\" /tlb:V.tlb; then "),
+      std::string::npos)
+      << report;
+  EXPECT_NE(report.find("(the common files folder + Velbor\\, proven by Trelvaso.dll)  registered: "
+                        "regsvr32.exe \"<common files>\\Velbor\\T.dll\" /s\n"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("2 items, 10 bytes, 2 registrations, no fault"), std::string::npos)
+      << report;
+}
+
+}  // namespace
+}  // namespace velbor
