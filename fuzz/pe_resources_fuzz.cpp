@@ -3,15 +3,15 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "inspect/package_inspection.h"
-#include "inspect/package_report.h"
-#include "inspect/pe_resources.h"
+#include "app/package_check/package_findings.h"
+#include "app/package_check/package_report.h"
+#include "app/package_check/pe_resources.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace velbor;
   try {
     PeResources program(ByteView(data, size));
-    const PackageInspection inspection = InspectPackage(program);
+    const PackageFindings inspection = InspectPackage(program);
     ReportText(inspection);
     ReportJson(inspection);
   } catch (const UnreadableProgram&) {

@@ -1,4 +1,4 @@
-#include "inspect/pe_resources.h"
+#include "app/package_check/pe_resources.h"
 
 #include <algorithm>
 #include <cstring>

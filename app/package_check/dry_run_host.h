@@ -23,11 +23,11 @@ inline constexpr char16_t kSystemFolderPlaceholder[] = u"<system folder>";
 // registry names every folder (as a placeholder), every marker file is there and
 // every write and start succeeds. It records what the installer shows, looks for,
 // writes and starts, so that the installer's own code can be watched at work.
-class InspectionHost final : public UserInterface,
-                             public FileSystem,
-                             public Processes,
-                             public PassProgress,
-                             public RegistryApi {
+class DryRunHost final : public UserInterface,
+                         public FileSystem,
+                         public Processes,
+                         public PassProgress,
+                         public RegistryApi {
  public:
   struct Box {
     Text prompt;

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/package_check/pe_resources.h"
 #include "host/resources.h"
 #include "host/text.h"
-#include "inspect/pe_resources.h"
 
 namespace velbor {
 
@@ -25,7 +25,7 @@ namespace velbor {
 inline constexpr std::uint64_t kLargestStartableImage = 1024ull * 1024 * 1024;
 
 // One item as the installer reads it, with where it lands on a machine whose
-// folders are shown as placeholders (inspect/inspection_host.h).
+// folders are shown as placeholders (app/package_check/dry_run_host.h).
 struct InspectedItem {
   std::int32_t number = 0;
   Text file;
@@ -48,7 +48,7 @@ struct PackageFault {
   std::string customerSees;
 };
 
-struct PackageInspection {
+struct PackageFindings {
   bool is64Bit = false;
   std::uint64_t imageSize = 0;
   std::vector<InspectedItem> items;
@@ -60,7 +60,7 @@ std::string GroupedDigits(std::uint64_t value);
 
 // Reads the package in `program` through the installer's own code: the start
 // button's handler, the item table, the descriptors, the template resolution, the
-// file-name rule and the registration, run against an inspection host.
-PackageInspection InspectPackage(PeResources& program);
+// file-name rule and the registration, run against a dry-run host.
+PackageFindings InspectPackage(PeResources& program);
 
 }  // namespace velbor

@@ -2,18 +2,18 @@
 
 #include <string>
 
-#include "inspect/package_inspection.h"
+#include "app/package_check/package_findings.h"
 
 namespace velbor {
 
 // The inspection for a person: the program, one line per item, then every fault
 // with what the customer would see, then the summary line. UTF-8.
-std::string ReportText(const PackageInspection& inspection);
+std::string ReportText(const PackageFindings& inspection);
 
 // The same as one JSON document, for scripts.
-std::string ReportJson(const PackageInspection& inspection);
+std::string ReportJson(const PackageFindings& inspection);
 
 // "1 item, 12,345 bytes, 0 registrations, no fault": what the build prints.
-std::string SummaryLine(const PackageInspection& inspection);
+std::string SummaryLine(const PackageFindings& inspection);
 
 }  // namespace velbor

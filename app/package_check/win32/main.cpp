@@ -1,5 +1,5 @@
+#include "app/package_check/run_tool.h"
 #include "host/win32/windows_api.h"
-#include "inspect/setup_inspect.h"
 
 int wmain(int argc, wchar_t** argv) {
   // The report is UTF-8, accents included.

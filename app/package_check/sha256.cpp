@@ -1,4 +1,4 @@
-#include "inspect/sha256.h"
+#include "app/package_check/sha256.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "inspect/package_inspection.h"
+#include "app/package_check/package_findings.h"
 
 #include <algorithm>
 #include <map>
@@ -10,10 +10,10 @@
 #include "app/item_file_name.h"
 #include "app/item_registration.h"
 #include "app/item_table.h"
+#include "app/package_check/dry_run_host.h"
 #include "app/package_format.h"
 #include "host/failure.h"
 #include "host/string_block.h"
-#include "inspect/inspection_host.h"
 #include "paths/installation_folders.h"
 #include "paths/target_folder_resolver.h"
 #include "registry/registry_library.h"
@@ -31,7 +31,7 @@ std::string U8(TextView text) { return Utf8FromText(text); }
 
 std::string Quoted(TextView text) { return "\"" + U8(text) + "\""; }
 
-std::string BoxText(const InspectionHost::Box& box) {
+std::string BoxText(const DryRunHost::Box& box) {
   std::string text = "the box " + Quoted(box.prompt);
   if (box.title) text += " (" + U8(*box.title) + ")";
   return text;
@@ -44,7 +44,7 @@ class NoWindow final : public MainWindow {
   void SetTimerEnabled(bool) override {}
 };
 
-// The installer's own pieces, working on the inspection host.
+// The installer's own pieces, working on the dry-run host.
 class Installer {
  public:
   explicit Installer(PeResources& program)
@@ -54,7 +54,7 @@ class Installer {
         resolver_(folders_, host_, host_),
         installer_{program_, host_, host_, host_, host_} {}
 
-  InspectionHost& Host() { return host_; }
+  DryRunHost& Host() { return host_; }
   PeResources& Program() { return program_; }
   TargetFolderResolver& Resolver() { return resolver_; }
 
@@ -69,7 +69,7 @@ class Installer {
 
  private:
   PeResources& program_;
-  InspectionHost host_;
+  DryRunHost host_;
   RegistryLibrary registry_;
   InstallationFolders folders_;
   TargetFolderResolver resolver_;
@@ -129,7 +129,7 @@ std::int32_t MissingDescriptor(Resources& program, std::int32_t item) {
 
 // Item `item`'s descriptor is missing: one fault for it and the ones after it that
 // are missing alike. Answers the last item the fault covers.
-std::int32_t ReportMissingDescriptors(PackageInspection& inspection, Resources& program,
+std::int32_t ReportMissingDescriptors(PackageFindings& inspection, Resources& program,
                                       std::int32_t item, std::int32_t lastIndex) {
   const std::int32_t missing = MissingDescriptor(program, item);
   std::int32_t last = item;
@@ -148,10 +148,10 @@ std::int32_t ReportMissingDescriptors(PackageInspection& inspection, Resources& 
   return last;
 }
 
-void InspectItem(PackageInspection& inspection, Installer& installer, ItemTable& table,
+void InspectItem(PackageFindings& inspection, Installer& installer, ItemTable& table,
                  std::int32_t item) {
   const std::int32_t number = ItemResourceNumber(item);
-  InspectionHost& host = installer.Host();
+  DryRunHost& host = installer.Host();
   try {
     ReadItemDescriptor(installer.Program(), table, item);
   } catch (const HostFailure&) {
@@ -195,7 +195,7 @@ void InspectItem(PackageInspection& inspection, Installer& installer, ItemTable&
     try {
       StartRegistration(host, inspected.folder, inspected.file, table.ItemState(item, 1), nullptr);
     } catch (const HostFailure&) {
-      // The inspection host starts every tool and answers the usual Windows folder,
+      // The dry-run host starts every tool and answers the usual Windows folder,
       // so nothing fails here.
     }
     inspected.commandLines = host.CommandLines();
@@ -214,7 +214,7 @@ Text WrittenPath(const InspectedItem& item) {
   return path;
 }
 
-void CheckSameFiles(PackageInspection& inspection) {
+void CheckSameFiles(PackageFindings& inspection) {
   std::map<Text, std::int32_t> writers;
   for (const InspectedItem& item : inspection.items) {
     if (item.folder.empty()) continue;
@@ -233,7 +233,7 @@ std::string KeyText(const ResourceKey& key) {
 
 // Resources that no item's number reaches, and numbers stored in more than one
 // language, of which Windows picks one by the language of the customer's system.
-void CheckResources(PackageInspection& inspection, PeResources& program, std::int32_t lastIndex) {
+void CheckResources(PackageFindings& inspection, PeResources& program, std::int32_t lastIndex) {
   const auto isItem = [&](std::int64_t number) {
     return number >= kFirstItemResource && number <= std::int64_t{kFirstItemResource} + lastIndex;
   };
@@ -295,8 +295,8 @@ std::string GroupedDigits(std::uint64_t value) {
   return digits;
 }
 
-PackageInspection InspectPackage(PeResources& program) {
-  PackageInspection inspection{program.Is64Bit(), program.ImageSize(), {}, {}};
+PackageFindings InspectPackage(PeResources& program) {
+  PackageFindings inspection{program.Is64Bit(), program.ImageSize(), {}, {}};
   for (const std::string& damage : program.Damage()) {
     inspection.faults.push_back(
         {0, damage,

@@ -1,8 +1,8 @@
-#include "inspect/package_report.h"
+#include "app/package_check/package_report.h"
 
 #include <cstdio>
 
-#include "inspect/sha256.h"
+#include "app/package_check/sha256.h"
 
 namespace velbor {
 namespace {
@@ -13,13 +13,13 @@ std::string Plural(std::uint64_t count, const char* one, const char* many) {
   return GroupedDigits(count) + " " + (count == 1 ? one : many);
 }
 
-std::uint64_t TotalBytes(const PackageInspection& inspection) {
+std::uint64_t TotalBytes(const PackageFindings& inspection) {
   std::uint64_t total = 0;
   for (const InspectedItem& item : inspection.items) total += item.bytes ? item.bytes->size() : 0;
   return total;
 }
 
-std::size_t Registrations(const PackageInspection& inspection) {
+std::size_t Registrations(const PackageFindings& inspection) {
   std::size_t count = 0;
   for (const InspectedItem& item : inspection.items) count += item.commandLines.empty() ? 0 : 1;
   return count;
@@ -50,7 +50,7 @@ std::string Json(std::string_view text) {
 
 }  // namespace
 
-std::string SummaryLine(const PackageInspection& inspection) {
+std::string SummaryLine(const PackageFindings& inspection) {
   return Plural(inspection.items.size(), "item", "items") + ", " +
          Plural(TotalBytes(inspection), "byte", "bytes") + ", " +
          Plural(Registrations(inspection), "registration", "registrations") + ", " +
@@ -58,7 +58,7 @@ std::string SummaryLine(const PackageInspection& inspection) {
                                     : Plural(inspection.faults.size(), "fault", "faults"));
 }
 
-std::string ReportText(const PackageInspection& inspection) {
+std::string ReportText(const PackageFindings& inspection) {
   std::string text = std::string(inspection.is64Bit ? "64-bit" : "32-bit") + " program, image " +
                      GroupedDigits(inspection.imageSize) + " bytes (at most " +
                      GroupedDigits(kLargestStartableImage) + ")\n";
@@ -84,7 +84,7 @@ std::string ReportText(const PackageInspection& inspection) {
   return text + SummaryLine(inspection) + "\n";
 }
 
-std::string ReportJson(const PackageInspection& inspection) {
+std::string ReportJson(const PackageFindings& inspection) {
   std::string json = "{\n  \"bits\": " + std::string(inspection.is64Bit ? "64" : "32") +
                      ",\n  \"imageSize\": " + std::to_string(inspection.imageSize) +
                      ",\n  \"imageSizeLimit\": " + std::to_string(kLargestStartableImage) +

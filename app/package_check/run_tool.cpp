@@ -1,13 +1,13 @@
-#include "inspect/setup_inspect.h"
+#include "app/package_check/run_tool.h"
 
 #include <fstream>
 #include <iostream>
 #include <optional>
 
-#include "inspect/mapped_file.h"
-#include "inspect/package_inspection.h"
-#include "inspect/package_report.h"
-#include "inspect/pe_resources.h"
+#include "app/package_check/mapped_file.h"
+#include "app/package_check/package_findings.h"
+#include "app/package_check/package_report.h"
+#include "app/package_check/pe_resources.h"
 
 namespace velbor {
 namespace {
@@ -48,7 +48,7 @@ int RunSetupInspect(const std::vector<std::filesystem::path>& arguments) {
   try {
     const MappedFile file(*program);
     PeResources resources(file.Bytes());
-    const PackageInspection inspection = InspectPackage(resources);
+    const PackageFindings inspection = InspectPackage(resources);
     const std::string text = ReportText(inspection);
     if (report) {
       std::ofstream out(*report, std::ios::binary | std::ios::trunc);

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app/package_check/package_findings.h"
+#include "app/package_check/package_report.h"
+#include "app/package_check/pe_resources.h"
+#include "app/package_check/sha256.h"
 #include "host/failure.h"
-#include "inspect/package_inspection.h"
-#include "inspect/package_report.h"
-#include "inspect/pe_resources.h"
-#include "inspect/sha256.h"
 #include "tests/support/failures.h"
 
 namespace velbor {
@@ -263,7 +263,7 @@ TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
   for (const FaultCase& c : kCases) {
     const Bytes file = Program(Package(c.strings, c.itemBytes), false);
     PeResources program(file);
-    const PackageInspection inspection = InspectPackage(program);
+    const PackageFindings inspection = InspectPackage(program);
     ASSERT_EQ(inspection.faults.size(), 1u) << c.name << "\n" << ReportText(inspection);
     EXPECT_EQ(inspection.faults[0].number, c.number) << c.name;
     EXPECT_NE(inspection.faults[0].fault.find(c.fault), std::string::npos)
@@ -278,7 +278,7 @@ TEST(InspectPackageTest, FindsLanguagesAndSizeThatMatter) {
   resources.push_back({0, 101, 0x409, Data("other bytes")});
   const Bytes file = Program(resources, false, 0x50000000);
   PeResources program(file);
-  const PackageInspection inspection = InspectPackage(program);
+  const PackageFindings inspection = InspectPackage(program);
   ASSERT_EQ(inspection.faults.size(), 2u) << ReportText(inspection);
   EXPECT_NE(inspection.faults[0].fault.find("1,342,177,280 bytes, above the 1,073,741,824"),
             std::string::npos);
