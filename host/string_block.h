@@ -20,4 +20,7 @@ inline constexpr std::int32_t kStringsPerBlock = 16;
 // no string table: failure 326 naming `number`.
 Text StringFromBlock(ByteView block, std::int32_t index, std::int32_t number);
 
+// The same entry's UTF-16 units as they lie in the block, not copied.
+ByteView StringUnitsInBlock(ByteView block, std::int32_t index, std::int32_t number);
+
 }  // namespace velbor

@@ -231,55 +231,92 @@ std::string KeyText(const ResourceKey& key) {
   return key.text ? Quoted(*key.text) : std::to_string(key.id);
 }
 
+// A hostile file may repeat a finding hundreds of thousands of times: the first
+// few are named, the rest counted, so the report stays readable and small.
+class FewNamed {
+ public:
+  static constexpr std::size_t kNamed = 20;
+
+  // Counts one more; answers whether it is among those named.
+  bool Add() { return ++count_ <= kNamed; }
+  std::size_t Unnamed() const { return count_ > kNamed ? count_ - kNamed : 0; }
+
+ private:
+  std::size_t count_ = 0;
+};
+
 // Resources that no item's number reaches, and numbers stored in more than one
 // language, of which Windows picks one by the language of the customer's system.
 void CheckResources(PackageFindings& inspection, PeResources& program, std::int32_t lastIndex) {
   const auto isItem = [&](std::int64_t number) {
     return number >= kFirstItemResource && number <= std::int64_t{kFirstItemResource} + lastIndex;
   };
-  std::vector<std::string> unused;
-  std::map<std::pair<std::string, std::string>, std::vector<std::uint16_t>> languages;
-  for (const ResourceEntry& entry : program.Entries()) {
-    const bool strings = !entry.type.text && entry.type.id == kStringType;
-    const bool bytes = entry.type.text && EqualIgnoringAsciiCase(*entry.type.text, kItemBytesType);
+  std::string unusedList;
+  FewNamed unused;
+  const auto addUnused = [&](const std::string& name) {
+    if (unused.Add()) unusedList += (unusedList.empty() ? "" : ", ") + name;
+  };
+  FewNamed cutShort;
+  std::vector<PackageFault> languageFaults;
+  FewNamed manyLanguages;
+  for (const std::vector<const ResourceEntry*>& group : program.SameTypeAndName()) {
+    const ResourceEntry& first = *group.front();
+    const bool strings = !first.type.text && first.type.id == kStringType;
+    const bool bytes = first.type.text && EqualIgnoringAsciiCase(*first.type.text, kItemBytesType);
     if (!strings && !bytes) continue;
-    languages[{KeyText(entry.type), KeyText(entry.name)}].push_back(entry.language);
-    if (bytes && (entry.name.text || !isItem(entry.name.id))) {
-      unused.push_back("CUSTOM " + KeyText(entry.name));
+    if (group.size() > 1 && manyLanguages.Add()) {
+      std::string list;
+      for (const ResourceEntry* entry : group)
+        list += (list.empty() ? "" : ", ") + std::to_string(entry->language);
+      languageFaults.push_back(
+          {0,
+           (strings ? "string block " : "CUSTOM ") + KeyText(first.name) + " is stored in " +
+               std::to_string(group.size()) + " languages (" + list + ")",
+           "Windows picks one by the language of the customer's system: customers get "
+           "different packages"});
     }
-    if (!strings || entry.name.text || !entry.data) continue;
-    for (std::int32_t index = 0; index < kStringsPerBlock; ++index) {
-      const std::int32_t number = (entry.name.id - 1) * kStringsPerBlock + index;
-      if (number == kItemCountResource || isItem(number)) continue;
-      try {
-        if (!StringFromBlock(*entry.data, index, number).empty()) {
-          unused.push_back("string " + std::to_string(number));
+    if (bytes && (first.name.text || !isItem(first.name.id))) {
+      addUnused("CUSTOM " + KeyText(first.name));
+    }
+    if (!strings || first.name.text) continue;
+    for (const ResourceEntry* entry : group) {
+      if (!entry->data) continue;
+      for (std::int32_t index = 0; index < kStringsPerBlock; ++index) {
+        const std::int32_t number = (first.name.id - 1) * kStringsPerBlock + index;
+        if (number == kItemCountResource || isItem(number)) continue;
+        try {
+          if (!StringUnitsInBlock(*entry->data, index, number).empty()) {
+            addUnused("string " + std::to_string(number));
+          }
+        } catch (const HostFailure&) {
+          if (cutShort.Add()) {
+            inspection.faults.push_back(
+                {number,
+                 "the string block holding string " + std::to_string(number) + " is cut short",
+                 "nothing: the installer never reads it"});
+          }
+          break;
         }
-      } catch (const HostFailure&) {
-        inspection.faults.push_back(
-            {number, "the string block holding string " + std::to_string(number) + " is cut short",
-             "nothing: the installer never reads it"});
-        break;
       }
     }
   }
-  if (!unused.empty()) {
-    std::string list;
-    for (const std::string& name : unused) list += (list.empty() ? "" : ", ") + name;
+  if (cutShort.Unnamed() != 0) {
+    inspection.faults.push_back(
+        {0, GroupedDigits(cutShort.Unnamed()) + " more string blocks are cut short",
+         "nothing: the installer never reads them"});
+  }
+  if (!unusedList.empty()) {
+    if (unused.Unnamed() != 0) unusedList += " and " + GroupedDigits(unused.Unnamed()) + " more";
     inspection.faults.push_back({0,
-                                 list + ": past the count of " + std::to_string(lastIndex + 1) +
+                                 unusedList + ": past the count of " +
+                                     std::to_string(lastIndex + 1) +
                                      " items, or no item's number; nothing installs them",
                                  "nothing: what they hold never reaches the customer"});
   }
-  for (const auto& [key, found] : languages) {
-    if (found.size() < 2) continue;
-    std::string list;
-    for (const std::uint16_t language : found)
-      list += (list.empty() ? "" : ", ") + std::to_string(language);
+  inspection.faults.insert(inspection.faults.end(), languageFaults.begin(), languageFaults.end());
+  if (manyLanguages.Unnamed() != 0) {
     inspection.faults.push_back(
-        {0,
-         (key.first == "6" ? "string block " : "CUSTOM ") + key.second + " is stored in " +
-             std::to_string(found.size()) + " languages (" + list + ")",
+        {0, GroupedDigits(manyLanguages.Unnamed()) + " more are stored in more than one language",
          "Windows picks one by the language of the customer's system: customers get "
          "different packages"});
   }

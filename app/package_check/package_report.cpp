@@ -7,7 +7,51 @@
 namespace velbor {
 namespace {
 
-std::string U8(TextView text) { return Utf8FromText(text); }
+// UTF-8 with what a terminal would act on shown as JSON writes it: C0 and C1
+// control characters and DEL as \u00XX, so a hostile name cannot retitle,
+// recolour or drive the terminal of whoever inspects it.
+std::string Printable(std::string_view utf8) {
+  std::string shown;
+  shown.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    const bool c1 = c == 0xC2 && i + 1 < utf8.size() &&
+                    static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+    if (c < 0x20 || c == 0x7F || c1) {
+      if (c1) c = static_cast<unsigned char>(utf8[++i]);
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      shown += escaped;
+    } else {
+      shown += static_cast<char>(c);
+    }
+  }
+  return shown;
+}
+
+// A text for the report: printable, and a lone surrogate, which has no UTF-8
+// form, shown as \uXXXX rather than lost.
+std::string U8(TextView text) {
+  std::string shown;
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
+    const bool paired =
+        high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    if (paired) {
+      ++i;
+      continue;
+    }
+    if (text[i] < 0xD800 || text[i] > 0xDFFF) continue;
+    shown += Printable(Utf8FromText(text.substr(run, i - run)));
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(text[i]));
+    shown += escaped;
+    run = i + 1;
+  }
+  return shown + Printable(Utf8FromText(text.substr(run)));
+}
 
 std::string Plural(std::uint64_t count, const char* one, const char* many) {
   return GroupedDigits(count) + " " + (count == 1 ? one : many);
@@ -77,14 +121,21 @@ std::string ReportText(const PackageFindings& inspection) {
     text += item.commandLines.empty() ? "  not registered\n" : "\n";
   }
   text += inspection.faults.empty() ? "Faults: none\n" : "Faults, and what the customer sees:\n";
+  return text + ReportFaults(inspection) + SummaryLine(inspection) + "\n";
+}
+
+std::string ReportFaults(const PackageFindings& inspection) {
+  std::string text;
   for (const PackageFault& fault : inspection.faults) {
-    text += "  " + Subject(fault.number) + ": " + fault.fault + "\n";
-    text += "      the customer sees: " + fault.customerSees + "\n";
+    text += "  " + Subject(fault.number) + ": " + Printable(fault.fault) + "\n";
+    text += "      the customer sees: " + Printable(fault.customerSees) + "\n";
   }
-  return text + SummaryLine(inspection) + "\n";
+  return text;
 }
 
 std::string ReportJson(const PackageFindings& inspection) {
+  // JSON escapes for itself.
+  const auto U8 = [](TextView text) { return Utf8FromText(text); };
   std::string json = "{\n  \"bits\": " + std::string(inspection.is64Bit ? "64" : "32") +
                      ",\n  \"imageSize\": " + std::to_string(inspection.imageSize) +
                      ",\n  \"imageSizeLimit\": " + std::to_string(kLargestStartableImage) +

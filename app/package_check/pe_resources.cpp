@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <set>
 
 #include "host/failure.h"
@@ -41,7 +42,30 @@ Integer HeaderField(ByteView file, std::uint64_t offset) {
   return ReadAt<Integer>(file, offset);
 }
 
+Text UpperAscii(Text text) {
+  for (char16_t& c : text) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  return text;
+}
+
 }  // namespace
+
+// The walk reads at most as many bytes as the tree has: a tree whose tables
+// overlap would otherwise read one run of entries as thousands of tables.
+struct PeResources::Walk {
+  ByteView tree;
+  std::uint64_t bytesLeft;
+  std::set<std::uint32_t> visited;
+  bool exhausted;
+
+  bool Spend(std::uint64_t bytes) {
+    if (bytes > bytesLeft) exhausted = true;
+    if (exhausted) return false;
+    bytesLeft -= bytes;
+    return true;
+  }
+};
 
 PeResources::PeResources(ByteView file) : file_(file) {
   if (file.size() < 64 || file[0] != 'M' || file[1] != 'Z') {
@@ -70,13 +94,13 @@ PeResources::PeResources(ByteView file) : file_(file) {
   ReadSections(optional + optionalSize, sectionCount);
   if (resourceAddress == 0) return;
 
-  const std::optional<ByteView> tree = AtAddress(resourceAddress, 0);
+  const std::optional<ByteView> tree = RestOfSection(resourceAddress);
   if (!tree) {
-    damage_.emplace_back("the resource directory lies outside the file");
+    AddDamage("the resource directory lies outside the file");
     return;
   }
-  std::set<std::uint32_t> visited;
-  ReadDirectory(*tree, 0, 0, ResourceEntry{}, visited);
+  Walk walk{*tree, tree->size(), {}, false};
+  ReadDirectory(walk, 0, 0, ResourceEntry{}, 0, 0);
 }
 
 void PeResources::ReadSections(std::uint64_t headerEnd, std::uint16_t count) {
@@ -93,12 +117,12 @@ void PeResources::ReadSections(std::uint64_t headerEnd, std::uint16_t count) {
     sections_.push_back(section);
   }
   if (cutShort) {
-    damage_.emplace_back(
+    AddDamage(
         "the file is cut short: its sections reach past its end, and Windows will not start it");
   }
 }
 
-std::optional<ByteView> PeResources::AtAddress(std::uint32_t address, std::uint32_t size) const {
+std::optional<ByteView> PeResources::RestOfSection(std::uint32_t address) const {
   for (const Section& section : sections_) {
     // Only the bytes that come from the file; the rest of a section reads as zeros.
     const std::uint32_t mapped =
@@ -108,101 +132,174 @@ std::optional<ByteView> PeResources::AtAddress(std::uint32_t address, std::uint3
         std::uint64_t{section.rawOffset} + (address - section.virtualAddress);
     const std::uint64_t end =
         std::min<std::uint64_t>(std::uint64_t{section.rawOffset} + mapped, file_.size());
-    if (start > end || end - start < size) return std::nullopt;
+    if (start > end) return std::nullopt;
     // Both lie within the file, so within std::size_t.
-    return file_.subspan(static_cast<std::size_t>(start),
-                         static_cast<std::size_t>(size == 0 ? end - start : size));
+    return file_.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
   }
   return std::nullopt;
 }
 
-std::optional<Text> PeResources::NameAt(ByteView tree, std::uint32_t offset) {
-  if (!Holds(tree, offset, 2)) return std::nullopt;
-  const auto length = ReadAt<std::uint16_t>(tree, offset);
-  if (!Holds(tree, offset + 2, std::uint64_t{length} * 2)) return std::nullopt;
-  Text name(length, u'\0');
-  for (std::uint16_t i = 0; i < length; ++i) {
-    name[i] = static_cast<char16_t>(ReadAt<std::uint16_t>(tree, offset + 2 + 2 * i));
-  }
-  return name;
+std::optional<ByteView> PeResources::AtAddress(std::uint32_t address, std::uint32_t size) const {
+  // An empty resource (windres writes one for an empty file) has no bytes to lie
+  // anywhere.
+  if (size == 0) return ByteView{};
+  const std::optional<ByteView> rest = RestOfSection(address);
+  if (!rest || rest->size() < size) return std::nullopt;
+  return rest->first(size);
 }
 
-void PeResources::ReadDirectory(ByteView tree, std::uint32_t offset, int level, ResourceEntry entry,
-                                std::set<std::uint32_t>& visited) {
-  if (!Holds(tree, offset, kDirectoryHeaderSize)) {
-    damage_.emplace_back("a resource directory lies outside the file");
+const std::pair<const Text, PeResources::KeyId>& PeResources::Intern(Text name) {
+  const auto next = static_cast<KeyId>(kLargestResourceId + 1 + names_.size());
+  return *names_.try_emplace(std::move(name), next).first;
+}
+
+std::optional<PeResources::KeyId> PeResources::Known(const Text& name) const {
+  const auto found = names_.find(name);
+  if (found == names_.end()) return std::nullopt;
+  return found->second;
+}
+
+const Text* PeResources::NameAt(Walk& walk, std::uint32_t offset) {
+  if (!Holds(walk.tree, offset, 2)) return nullptr;
+  const auto length = ReadAt<std::uint16_t>(walk.tree, offset);
+  if (!Holds(walk.tree, offset + 2, std::uint64_t{length} * 2)) return nullptr;
+  if (!walk.Spend(2 + std::uint64_t{length} * 2)) return nullptr;
+  Text name(length, u'\0');
+  for (std::uint16_t i = 0; i < length; ++i) {
+    name[i] = static_cast<char16_t>(ReadAt<std::uint16_t>(walk.tree, offset + 2 + 2 * i));
+  }
+  return &Intern(std::move(name)).first;
+}
+
+void PeResources::AddDamage(const std::string& damage) {
+  for (auto& [text, count] : damage_) {
+    if (text == damage) {
+      ++count;
+      return;
+    }
+  }
+  damage_.emplace_back(damage, 1);
+}
+
+std::vector<std::string> PeResources::Damage() const {
+  std::vector<std::string> damage;
+  for (const auto& [text, count] : damage_) {
+    damage.push_back(count == 1 ? text : text + " (" + std::to_string(count) + " times)");
+  }
+  return damage;
+}
+
+void PeResources::ReadDirectory(Walk& walk, std::uint32_t offset, int level,
+                                const ResourceEntry& entry, KeyId type, KeyId name) {
+  if (!Holds(walk.tree, offset, kDirectoryHeaderSize)) {
+    AddDamage("a resource directory lies outside the file");
     return;
   }
   // The directory is a tree: a table met twice would list its resources twice, or
   // loop for ever.
-  if (!visited.insert(offset).second) {
-    damage_.emplace_back("the resource directory loops back on itself");
+  if (!walk.visited.insert(offset).second) {
+    AddDamage("the resource directory loops back on itself");
     return;
   }
-  const std::uint64_t count = std::uint64_t{ReadAt<std::uint16_t>(tree, offset + 12)} +
-                              ReadAt<std::uint16_t>(tree, offset + 14);
+  if (!walk.Spend(kDirectoryHeaderSize)) return;
+  const std::uint64_t count = std::uint64_t{ReadAt<std::uint16_t>(walk.tree, offset + 12)} +
+                              ReadAt<std::uint16_t>(walk.tree, offset + 14);
   const std::uint64_t first = offset + kDirectoryHeaderSize;
-  if (!Holds(tree, first, count * kDirectoryEntrySize)) {
-    damage_.emplace_back("a resource directory is cut short");
+  if (!Holds(walk.tree, first, count * kDirectoryEntrySize)) {
+    AddDamage("a resource directory is cut short");
     return;
   }
-  for (std::uint64_t i = 0; i < count; ++i) {
-    const std::uint32_t nameField = ReadAt<std::uint32_t>(tree, first + i * kDirectoryEntrySize);
-    const std::uint32_t dataField =
-        ReadAt<std::uint32_t>(tree, first + i * kDirectoryEntrySize + 4);
-    ResourceKey key{static_cast<std::uint16_t>(nameField & 0xFFFF), std::nullopt};
-    if ((nameField & kHighBit) != 0) {
-      key.text = NameAt(tree, nameField & ~kHighBit);
-      if (!key.text) {
-        damage_.emplace_back("a resource's name lies outside the file");
-        continue;
-      }
-    }
-    ResourceEntry child = entry;
-    if (level == 0) child.type = key;
-    if (level == 1) child.name = key;
-    if (level == 2) child.language = key.id;
-    const bool isDirectory = (dataField & kHighBit) != 0;
-    if (isDirectory != (level < 2)) {
-      damage_.emplace_back("the resource directory is not three levels deep");
-      continue;
-    }
-    if (isDirectory) {
-      ReadDirectory(tree, dataField & ~kHighBit, level + 1, child, visited);
-      continue;
-    }
-    if (!Holds(tree, dataField, kDataEntrySize)) {
-      damage_.emplace_back("a resource's data entry lies outside the file");
-      continue;
-    }
-    child.data = AtAddress(ReadAt<std::uint32_t>(tree, dataField),
-                           ReadAt<std::uint32_t>(tree, dataField + 4));
-    if (!child.data) damage_.emplace_back("a resource's bytes lie outside the file");
-    entries_.push_back(std::move(child));
+  for (std::uint64_t i = 0; i < count && !walk.exhausted; ++i) {
+    ReadEntry(walk, first + i * kDirectoryEntrySize, level, entry, type, name);
+  }
+  if (walk.exhausted && level == 0) {
+    AddDamage(
+        "the resource directory's tables overlap: read once, its bytes hold no more entries, "
+        "and the rest is not read");
   }
 }
 
-const ResourceEntry* PeResources::Find(std::uint16_t type, const std::optional<Text>& typeName,
-                                       std::int32_t number) const {
+void PeResources::ReadEntry(Walk& walk, std::uint64_t at, int level, const ResourceEntry& entry,
+                            KeyId type, KeyId name) {
+  if (!walk.Spend(kDirectoryEntrySize)) return;
+  const std::uint32_t nameField = ReadAt<std::uint32_t>(walk.tree, at);
+  const std::uint32_t dataField = ReadAt<std::uint32_t>(walk.tree, at + 4);
+  ResourceKey key{static_cast<std::uint16_t>(nameField & 0xFFFF), nullptr};
+  KeyId id = key.id;
+  if ((nameField & kHighBit) != 0) {
+    key.text = NameAt(walk, nameField & ~kHighBit);
+    if (key.text == nullptr) {
+      if (!walk.exhausted) AddDamage("a resource's name lies outside the file");
+      return;
+    }
+    // Types are looked up regardless of letter case, names exactly.
+    id = Intern(level == 0 ? UpperAscii(*key.text) : *key.text).second;
+  }
+  ResourceEntry child = entry;
+  if (level == 0) {
+    child.type = key;
+    type = id;
+  }
+  if (level == 1) {
+    child.name = key;
+    name = id;
+  }
+  if (level == 2) child.language = key.id;
+  const bool isDirectory = (dataField & kHighBit) != 0;
+  if (isDirectory != (level < 2)) {
+    AddDamage("the resource directory is not three levels deep");
+    return;
+  }
+  if (isDirectory) {
+    ReadDirectory(walk, dataField & ~kHighBit, level + 1, child, type, name);
+    return;
+  }
+  if (!Holds(walk.tree, dataField, kDataEntrySize)) {
+    AddDamage("a resource's data entry lies outside the file");
+    return;
+  }
+  if (!walk.Spend(kDataEntrySize)) return;
+  child.data = AtAddress(ReadAt<std::uint32_t>(walk.tree, dataField),
+                         ReadAt<std::uint32_t>(walk.tree, dataField + 4));
+  if (!child.data) AddDamage("a resource's bytes lie outside the file");
+  index_[{type, name}].push_back(entries_.size());
+  entries_.push_back(std::move(child));
+}
+
+std::vector<std::vector<const ResourceEntry*>> PeResources::SameTypeAndName() const {
+  std::vector<std::vector<const ResourceEntry*>> groups;
+  groups.reserve(index_.size());
+  for (const auto& [key, positions] : index_) {
+    std::vector<const ResourceEntry*>& group = groups.emplace_back();
+    for (const std::size_t position : positions) group.push_back(&entries_[position]);
+  }
+  std::sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) {
+    return std::less<const ResourceEntry*>()(a.front(), b.front());
+  });
+  return groups;
+}
+
+const ResourceEntry* PeResources::Find(KeyId type, std::int32_t number) const {
   if (number < 1 || number > kLargestResourceId) return nullptr;
-  for (const ResourceEntry& entry : entries_) {
-    const bool typeMatches =
-        typeName ? entry.type.text && EqualIgnoringAsciiCase(*entry.type.text, *typeName)
-                 : !entry.type.text && entry.type.id == type;
-    if (typeMatches && !entry.name.text && entry.name.id == number && entry.data) return &entry;
+  const auto found = index_.find({type, static_cast<KeyId>(number)});
+  if (found == index_.end()) return nullptr;
+  for (const std::size_t position : found->second) {
+    if (entries_[position].data) return &entries_[position];
   }
   return nullptr;
 }
 
 Text PeResources::LoadResourceText(std::int32_t number) {
   if (number < 0 || number > kLargestResourceId) throw HostFailure::ResourceNotFound(number);
-  const ResourceEntry* block = Find(kStringType, std::nullopt, number / kStringsPerBlock + 1);
+  const ResourceEntry* block = Find(kStringType, number / kStringsPerBlock + 1);
   if (block == nullptr) throw HostFailure::ResourceNotFound(number);
   return StringFromBlock(*block->data, number % kStringsPerBlock, number);
 }
 
 const ResourceEntry* PeResources::FindNamedType(std::int32_t number, const Text& typeName) const {
-  return typeName.find(u'\0') == Text::npos ? Find(0, typeName, number) : nullptr;
+  if (typeName.find(u'\0') != Text::npos) return nullptr;
+  const std::optional<KeyId> type = Known(UpperAscii(typeName));
+  return type ? Find(*type, number) : nullptr;
 }
 
 ByteView PeResources::LoadResourceBytes(std::int32_t number, const Text& typeName) {

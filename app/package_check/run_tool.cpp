@@ -54,16 +54,13 @@ int RunSetupInspect(const std::vector<std::filesystem::path>& arguments) {
       std::ofstream out(*report, std::ios::binary | std::ios::trunc);
       out << text;
       if (!out.flush()) throw UnopenableFile(Utf8Path(*report) + ": cannot write the report");
-      std::cout << Utf8Path(program->filename()) << ": " << SummaryLine(inspection) << "\n";
-      for (const PackageFault& fault : inspection.faults) {
-        std::cout << "  "
-                  << (fault.number == 0 ? std::string("package") : std::to_string(fault.number))
-                  << ": " << fault.fault << "\n      the customer sees: " << fault.customerSees
-                  << "\n";
-      }
+      std::cout << Utf8Path(program->filename()) << ": " << SummaryLine(inspection) << "\n"
+                << ReportFaults(inspection);
     } else {
       std::cout << (json ? ReportJson(inspection) : text);
     }
+    // A report lost to a full disk or a closed pipe is no inspection.
+    if (!std::cout.flush()) throw UnopenableFile("the report could not be written in full");
     return inspection.faults.empty() ? kNoFault : kFault;
   } catch (const UnopenableFile& failure) {
     std::cerr << "setup-inspect: " << failure.what() << "\n";

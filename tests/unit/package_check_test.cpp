@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <string>
@@ -9,6 +14,7 @@
 #include "app/package_check/package_findings.h"
 #include "app/package_check/package_report.h"
 #include "app/package_check/pe_resources.h"
+#include "app/package_check/run_tool.h"
 #include "app/package_check/sha256.h"
 #include "host/failure.h"
 #include "tests/support/failures.h"
@@ -41,6 +47,32 @@ Bytes Strings(const std::map<int, std::u16string>& strings) {
     for (const char16_t c : text) Put(block, block.size(), c, 2);
   }
   return block;
+}
+
+// A program whose one section, at 0x1000, is `section`, its resource directory.
+Bytes WithResourceSection(const Bytes& section, bool is64Bit, std::uint32_t imageSize) {
+  constexpr std::uint32_t kSectionAddress = 0x1000;
+  const std::size_t optionalSize = is64Bit ? 240 : 224;
+  Bytes file;
+  Put(file, 0, 'M' | ('Z' << 8), 2);
+  Put(file, 0x3C, 64, 4);
+  Put(file, 64, 0x4550, 4);
+  Put(file, 64 + 6, 1, 2);
+  Put(file, 64 + 20, optionalSize, 2);
+  const std::size_t optional = 64 + 24;
+  Put(file, optional, is64Bit ? 0x20B : 0x10B, 2);
+  Put(file, optional + 56, imageSize, 4);
+  Put(file, optional + (is64Bit ? 108 : 92), 16, 4);
+  Put(file, optional + (is64Bit ? 112 : 96) + 16, kSectionAddress, 4);
+  Put(file, optional + (is64Bit ? 112 : 96) + 20, section.size(), 4);
+  const std::size_t header = optional + optionalSize;
+  Put(file, header + 8, section.size(), 4);
+  Put(file, header + 12, kSectionAddress, 4);
+  Put(file, header + 16, section.size(), 4);
+  Put(file, header + 20, 0x200, 4);
+  file.resize(0x200);
+  file.insert(file.end(), section.begin(), section.end());
+  return file;
 }
 
 // A program with one section holding the resources, as a linker lays it out.
@@ -89,28 +121,9 @@ Bytes Program(const std::vector<TestResource>& resources, bool is64Bit,
       }
     }
   }
-  const std::size_t optionalSize = is64Bit ? 240 : 224;
-  Bytes file;
-  Put(file, 0, 'M' | ('Z' << 8), 2);
-  Put(file, 0x3C, 64, 4);
-  Put(file, 64, 0x4550, 4);
-  Put(file, 64 + 6, 1, 2);
-  Put(file, 64 + 20, optionalSize, 2);
-  const std::size_t optional = 64 + 24;
-  Put(file, optional, is64Bit ? 0x20B : 0x10B, 2);
-  Put(file, optional + 56, imageSize != 0 ? imageSize : kSectionAddress + 0x1000 + section.size(),
-      4);
-  Put(file, optional + (is64Bit ? 108 : 92), 16, 4);
-  Put(file, optional + (is64Bit ? 112 : 96) + 16, kSectionAddress, 4);
-  Put(file, optional + (is64Bit ? 112 : 96) + 20, section.size(), 4);
-  const std::size_t header = optional + optionalSize;
-  Put(file, header + 8, section.size(), 4);
-  Put(file, header + 12, kSectionAddress, 4);
-  Put(file, header + 16, section.size(), 4);
-  Put(file, header + 20, 0x200, 4);
-  file.resize(0x200);
-  file.insert(file.end(), section.begin(), section.end());
-  return file;
+  return WithResourceSection(
+      section, is64Bit,
+      imageSize != 0 ? imageSize : static_cast<std::uint32_t>(0x2000 + section.size()));
 }
 
 Bytes Data(const std::string& text) { return Bytes(text.begin(), text.end()); }
@@ -308,6 +321,97 @@ TEST(InspectPackageTest, ReportsItemsAndRegistrations) {
       << report;
   EXPECT_NE(report.find("2 items, 10 bytes, 2 registrations, no fault"), std::string::npos)
       << report;
+}
+
+// A hostile tree of 7,768 bytes: 200 name tables each point at a different place
+// in one run of language entries, and every place reads as a table of 400 of
+// them, which a walk without bound lists as 80,000 resources.
+TEST(PeResourcesTest, OverlappingTablesAreReadOnce) {
+  constexpr std::size_t kNames = 200;
+  constexpr std::uint32_t kEntriesPerPlace = 400;
+  Bytes section;
+  Put(section, 14, 1, 2);  // the root: one type
+  Put(section, 16, 6, 4);
+  Put(section, 20, 0x80000000u | 24, 4);
+  Put(section, 24 + 14, kNames, 2);
+  const std::size_t run = 40 + 8 * kNames;
+  for (std::size_t k = 0; k < kNames; ++k) {
+    Put(section, 40 + 8 * k, k + 1, 4);
+    Put(section, 44 + 8 * k, 0x80000000u | (run + 8 * k), 4);
+  }
+  // Each entry, read as a table's header, counts the entries after it.
+  for (std::size_t at = run; at + 8 <= 7768 - 0x200; at += 8) {
+    Put(section, at, 0x409, 4);
+    Put(section, at + 4, kEntriesPerPlace, 4);
+  }
+  const Bytes file = WithResourceSection(section, false, 0x4000);
+  ASSERT_EQ(file.size(), 7768u);
+
+  const auto start = std::chrono::steady_clock::now();
+  PeResources program(file);
+  const PackageFindings inspection = InspectPackage(program);
+  const std::string report = ReportText(inspection);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_LE(program.Entries().size(), file.size() / 24);
+  EXPECT_LE(inspection.faults.size(), 8u) << report;
+  EXPECT_LE(report.size(), 4096u) << report;
+  EXPECT_NE(report.find("tables overlap"), std::string::npos) << report;
+  EXPECT_NE(report.find("lie outside the file ("), std::string::npos) << report;
+  EXPECT_LT(took, std::chrono::seconds(1));
+}
+
+// windres writes a data entry of size 0 for an empty file: an empty item, not
+// the bytes that follow it.
+TEST(InspectPackageTest, EmptyResourceIsEmpty) {
+  std::vector<TestResource> resources = Package({{100, u"2"},
+                                                 {101, u"Vuoto.txt|<APPPATH>Corsenta/|N|"},
+                                                 {102, u"Pieno.txt|<APPPATH>Corsenta/|N|"}},
+                                                {});
+  resources.push_back({0, 101, 0x410, {}});
+  resources.push_back({0, 102, 0x410, Data("what follows")});
+  const Bytes file = Program(resources, false);
+  PeResources program(file);
+  EXPECT_EQ(program.ResourceSize(101, u"CUSTOM"), 0u);
+  EXPECT_TRUE(program.LoadResourceBytes(101, u"CUSTOM").empty());
+  const std::string report = ReportText(InspectPackage(program));
+  EXPECT_NE(report.find("101  Vuoto.txt  0 bytes  "
+                        "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("2 items, 12 bytes, 0 registrations, no fault"), std::string::npos)
+      << report;
+}
+
+// Names reach a terminal only escaped, as JSON escapes them; a report that cannot
+// be written in full is no inspection.
+TEST(InspectPackageTest, ReportIsSafeAndWhole) {
+  const Bytes file =
+      Program(Package({{100, u"2"},
+                       {101, u"A\x1b]0;pwned\x07\x9b|<APPPATH>Corsenta/|N|"},
+                       {102, Text(u"B") + char16_t{0xD800} + u"|<APPPATH>Corsenta/|N|"}},
+                      {101, 102}),
+              false);
+  PeResources program(file);
+  const std::string report = ReportText(InspectPackage(program));
+  EXPECT_NE(report.find("101  A\\u001b]0;pwned\\u0007\\u009b  5 bytes"), std::string::npos)
+      << report;
+  EXPECT_NE(report.find("102  B\\ud800  5 bytes"), std::string::npos) << report;
+  EXPECT_EQ(report.find('\x1b'), std::string::npos);
+
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("velbor-inspect-" + std::to_string(getpid()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  // Takes nothing, as a full disk does.
+  struct Full : std::streambuf {
+    int overflow(int) override { return traits_type::eof(); }
+  } full;
+  std::streambuf* const terminal = std::cout.rdbuf(&full);
+  const int exitCode = RunSetupInspect({path});
+  std::cout.rdbuf(terminal);
+  std::cout.clear();
+  std::filesystem::remove(path);
+  EXPECT_EQ(exitCode, 2);
 }
 
 }  // namespace
