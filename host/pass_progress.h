@@ -17,7 +17,8 @@ class PassProgress {
 
   // `written` of the `total` bytes that the pass set out to write are written.
   // Told often while a file is written: the window answers what it is sent and
-  // repaints meanwhile.
+  // repaints meanwhile. Fails when the system is ending the session, so that the
+  // pass begins nothing more.
   virtual void ShowWritten(std::uint64_t written, std::uint64_t total) = 0;
 
   // The pass is over: no progress is shown, the pointer is the usual one, and

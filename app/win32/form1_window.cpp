@@ -120,7 +120,7 @@ LRESULT CALLBACK Form1Window::WindowProcedure(HWND window, UINT message, WPARAM 
 }
 
 LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (LRESULT result = 0; progress_.HandleWindowMessage(message, result)) return result;
+  if (LRESULT result = 0; progress_.HandleWindowMessage(message, wParam, result)) return result;
   switch (message) {
     case WM_COMMAND:
       if (LOWORD(wParam) == kStartButtonId && HIWORD(wParam) == BN_CLICKED && startPressed_) {

@@ -17,6 +17,10 @@ namespace velbor {
 // posted messages, the timer's ticks among them, stay queued and never reach a
 // handler during the pass; the input among them is dropped when the pass ends,
 // so that a click made meanwhile does nothing afterwards either.
+//
+// Nor can anything sent cut the pass short: while it runs, the window refuses the
+// end of the session (showing why), ignores a close, and, when the session ends
+// anyway, lets the write under way end and begins no other.
 class Win32PassProgress final : public PassProgress {
  public:
   // The window whose pointer and taskbar button show the pass; none until set.
@@ -24,7 +28,7 @@ class Win32PassProgress final : public PassProgress {
 
   // For the main window's procedure, ahead of its own handling: true, with the
   // message's `result`, when the message was handled here.
-  bool HandleWindowMessage(UINT message, LRESULT& result);
+  bool HandleWindowMessage(UINT message, WPARAM wParam, LRESULT& result);
 
   void PassBegins() override;
   void ShowWritten(std::uint64_t written, std::uint64_t total) override;
@@ -33,7 +37,9 @@ class Win32PassProgress final : public PassProgress {
 
  private:
   TaskbarButton taskbar_;
+  HWND window_ = nullptr;
   bool busy_ = false;
+  bool sessionEnding_ = false;
 };
 
 }  // namespace velbor

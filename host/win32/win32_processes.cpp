@@ -1,8 +1,6 @@
 #include "host/win32/win32_processes.h"
 
-#include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -41,50 +39,21 @@ DWORD WINAPI WatchUntilEnded(void* context) {
   return 0;
 }
 
-// The started program's own copy of a hold, which the system closes only when the
-// program ends, whenever the installer ends. For reading only, whatever the hold
-// was opened with: the elevated tool must never be able to write through it.
-UniqueKernelHandle InheritableReadOnlyCopy(const FileHold& hold) {
+// Gives the started, still suspended `process` its own copy of a hold, which the
+// system closes only when that program ends, whenever the installer ends. For
+// reading only, whatever the hold was opened with: the elevated tool must never
+// be able to write through it. Not inheritable, so that a program the tool starts
+// in turn (a long-lived one, say) does not keep the file held: no inheritable copy
+// ever exists, in the installer or in the tool.
+void GiveReadOnlyCopy(const FileHold& hold, HANDLE process) {
   const auto* fileHold = dynamic_cast<const Win32FileHold*>(&hold);
   if (fileHold == nullptr) throw HostFailure(failure::kInvalidArgument);
   HANDLE copy = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), fileHold->Handle(), GetCurrentProcess(), &copy,
-                       FILE_GENERIC_READ, TRUE, 0)) {
+  if (!DuplicateHandle(GetCurrentProcess(), fileHold->Handle(), process, &copy, FILE_GENERIC_READ,
+                       FALSE, 0)) {
     throw FailureFromLastError();
   }
-  return UniqueKernelHandle(copy);
 }
-
-// Process attributes that let a started program inherit `handle` and nothing else,
-// whatever else of the installer's may be inheritable.
-class SoleInheritance {
- public:
-  explicit SoleInheritance(HANDLE handle) : handle_(handle) {
-    SIZE_T size = 0;
-    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
-    storage_ = std::make_unique<std::byte[]>(size);
-    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.get());
-    if (!InitializeProcThreadAttributeList(list, 1, 0, &size)) throw FailureFromLastError();
-    // The list points at handle_, which therefore stays where it is.
-    if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &handle_,
-                                   sizeof handle_, nullptr, nullptr)) {
-      const HostFailure failure = FailureFromLastError();
-      DeleteProcThreadAttributeList(list);
-      throw failure;
-    }
-    list_ = list;
-  }
-  ~SoleInheritance() { DeleteProcThreadAttributeList(list_); }
-  SoleInheritance(const SoleInheritance&) = delete;
-  SoleInheritance& operator=(const SoleInheritance&) = delete;
-
-  LPPROC_THREAD_ATTRIBUTE_LIST List() const { return list_; }
-
- private:
-  HANDLE handle_;
-  std::unique_ptr<std::byte[]> storage_;
-  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
-};
 
 }  // namespace
 
@@ -101,33 +70,31 @@ void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
   auto watch = std::make_unique<ProgramWatch>(ProgramWatch{{}, WideFromText(commandLine)});
   // CreateProcessW may write into the command line, so it gets a copy of its own.
   std::wstring line = watch->commandLine;
-  STARTUPINFOEXW startup{};
-  startup.StartupInfo.cb = sizeof startup.StartupInfo;
-  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
-  startup.StartupInfo.wShowWindow =
-      windowStyle == WindowStyle::kHidden ? SW_HIDE : SW_SHOWMINIMIZED;
-  // Started suspended, so that it never runs without its watch.
-  DWORD creation = CREATE_SUSPENDED;
-  // The program holds the file itself: the hold then lasts exactly as long as the
-  // program, even when the installer ends first, as it does when the user answers
-  // the completion box at once.
-  UniqueKernelHandle holdCopy;
-  std::optional<SoleInheritance> inheritance;
-  if (heldUntilEnded != nullptr) {
-    holdCopy = InheritableReadOnlyCopy(*heldUntilEnded);
-    inheritance.emplace(holdCopy.Get());
-    startup.StartupInfo.cb = sizeof startup;
-    startup.lpAttributeList = inheritance->List();
-    creation |= EXTENDED_STARTUPINFO_PRESENT;
-  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = windowStyle == WindowStyle::kHidden ? SW_HIDE : SW_SHOWMINIMIZED;
+  // Started suspended, so that it never runs without its watch or its hold, and
+  // inheriting nothing of the installer's.
   PROCESS_INFORMATION started{};
   if (!CreateProcessW(program.empty() ? nullptr : programFile.c_str(), line.data(), nullptr,
-                      nullptr, inheritance.has_value(), creation, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &started)) {
+                      nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
     throw FailureFromLastError();
   }
   watch->process = UniqueKernelHandle(started.hProcess);
   const UniqueKernelHandle thread(started.hThread);
+  // The program holds the file itself: the hold then lasts exactly as long as the
+  // program, even when the installer ends first, as it does when the user answers
+  // the completion box at once.
+  if (heldUntilEnded != nullptr) {
+    try {
+      GiveReadOnlyCopy(*heldUntilEnded, started.hProcess);
+    } catch (const HostFailure&) {
+      TerminateProcess(started.hProcess, ERROR_CANCELLED);
+      throw;
+    }
+  }
   // Nobody waits for the program here: a pool thread does, for as long as it runs.
   if (!QueueUserWorkItem(WatchUntilEnded, watch.get(), WT_EXECUTELONGFUNCTION)) {
     const HostFailure failure = FailureFromLastError();

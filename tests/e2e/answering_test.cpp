@@ -57,5 +57,42 @@ TEST_F(AnsweringTest, AnswersEveryMessageWhileALargePayloadIsWritten) {
   EXPECT_EQ(FileNames(corsenta), (std::vector<std::wstring>{L"Corsenta.exe", L"Grande.bin"}));
 }
 
+// Neither the end of the session nor a close cuts a pass short: both are refused
+// while the payload is written, the window lives on and the pass completes.
+TEST_F(AnsweringTest, RefusesTheSessionsEndAndACloseWhileALargePayloadIsWritten) {
+  const std::wstring corsenta = MakeInstallationWithCorsenta();
+  InstallerProcess installer(TestInstaller(L"large"), Scratch());
+  ASSERT_NE(installer.Window(), nullptr);
+  installer.PressStart();
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  while (!WriteUnderWay(corsenta) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_TRUE(WriteUnderWay(corsenta)) << "the write was never seen under way";
+
+  const auto send = [&](UINT message, WPARAM wParam) {
+    DWORD_PTR answer = 1;
+    EXPECT_NE(SendMessageTimeoutW(installer.Window(), message, wParam, 0, SMTO_NORMAL,
+                                  static_cast<UINT>(kPatience.count()), &answer),
+              0)
+        << message;
+    return answer;
+  };
+  EXPECT_EQ(send(WM_QUERYENDSESSION, 0), static_cast<DWORD_PTR>(FALSE));
+  send(WM_SYSCOMMAND, SC_CLOSE);
+  send(WM_CLOSE, 0);
+  const bool stillWriting = WriteUnderWay(corsenta);
+  EXPECT_TRUE(IsWindow(installer.Window()));
+
+  HWND done = installer.WaitForBox(L"Velbor S.r.l.");
+  ASSERT_NE(done, nullptr);
+  EXPECT_EQ(MessageText(done), L"Aggiornamento terminato!");
+  EXPECT_EQ(GetWindow(done, GW_OWNER), installer.Window());
+  ASSERT_TRUE(installer.Answer(done, IDOK));
+  EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(FileNames(corsenta), (std::vector<std::wstring>{L"Corsenta.exe", L"Grande.bin"}));
+  std::cout << "refused while " << (stillWriting ? "still" : "no longer") << " writing\n";
+}
+
 }  // namespace
 }  // namespace velbor::testing

@@ -26,6 +26,11 @@ struct ProcessTrace {
 // The event that the test COM server's registration waits for, when it exists.
 inline constexpr wchar_t kSlowRegistration[] = L"Local\\VelborSlowRegistration";
 
+// The program that the test COM server's registration starts with inheritance,
+// when this environment variable names one; it lives until the event is set.
+inline constexpr wchar_t kLingeringChildVariable[] = L"VELBOR_LINGERING_CHILD";
+inline constexpr wchar_t kLingeringChildLetGo[] = L"Local\\VelborLingeringChildLetGo";
+
 // The file of a loaded module; of the program itself for null.
 std::wstring ModuleFilePath(HMODULE module);
 

@@ -131,6 +131,38 @@ TEST_F(RegistrationTest, AComServerIsHeldUntilItsRegistrationHasEnded) {
   EXPECT_TRUE(replace());
 }
 
+// A registration that starts a long-lived program letting it inherit handles does
+// not pass the hold on: once the tool has ended the server can be replaced again,
+// although that program lives on.
+TEST_F(RegistrationTest, AProgramThatTheToolStartsDoesNotKeepTheHold) {
+  const UniqueKernelHandle letGo(CreateEventW(nullptr, TRUE, FALSE, kLingeringChildLetGo));
+  ASSERT_TRUE(letGo.IsValid());
+  const std::wstring lingering = ProgramFolder() + L"velbor_e2e_lingering_child.exe";
+  ASSERT_TRUE(SetEnvironmentVariableW(kLingeringChildVariable, lingering.c_str()));
+  Install(L"com");
+  SetEnvironmentVariableW(kLingeringChildVariable, nullptr);
+  ASSERT_FALSE(HasFatalFailure());
+  const std::wstring server = corsenta_ + L"VelborTraccia.dll";
+  const auto toolBytes = WaitForFile(server + L".registered", kPatience);
+  const auto childBytes = WaitForFile(server + L".child", kPatience);
+  ASSERT_TRUE(toolBytes.has_value() && childBytes.has_value());
+  const std::optional<ProcessTrace> tool = ParseProcessTrace(*toolBytes);
+  const std::optional<ProcessTrace> child = ParseProcessTrace(*childBytes);
+  ASSERT_TRUE(tool.has_value() && child.has_value());
+  const UniqueKernelHandle childProcess(OpenProcess(SYNCHRONIZE, FALSE, child->processId));
+  ASSERT_TRUE(childProcess.IsValid());
+
+  ASSERT_TRUE(WaitForProcessEnd(tool->processId, kPatience));
+  EXPECT_EQ(WaitForSingleObject(childProcess.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_TRUE(SoonTrue([&] {
+    return UniqueFileHandle(CreateFileW(server.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr))
+        .IsValid();
+  }));
+  ASSERT_TRUE(SetEvent(letGo.Get()));
+  EXPECT_EQ(WaitForSingleObject(childProcess.Get(), 20000), WAIT_OBJECT_0);
+}
+
 TEST_F(RegistrationTest, AnAssemblyIsRegisteredByTwoRunsOfRegasmAtItsFixedPath) {
   const RegasmPlacement regasm(ProgramFolder() + L"velbor_e2e_regasm.exe");
   ASSERT_NO_FATAL_FAILURE(Install(L"assembly"));

@@ -6,11 +6,13 @@
 
 #include "gtest/gtest.h"
 #include "host/application.h"
+#include "host/failure.h"
 #include "host/win32/ask_text_dialog.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_pass_progress.h"
 #include "host/win32/win32_user_interface.h"
+#include "tests/support/failures.h"
 #include "tests/win32/box_controls.h"
 #include "tests/win32/box_driver.h"
 #include "tests/win32/win32_test_support.h"
@@ -123,7 +125,8 @@ class CountingWindow {
     if (self != nullptr) {
       self->received_.push_back(message);
       LRESULT result = 0;
-      if (self->progress_ != nullptr && self->progress_->HandleWindowMessage(message, result)) {
+      if (self->progress_ != nullptr &&
+          self->progress_->HandleWindowMessage(message, wParam, result)) {
         return result;
       }
       if (message == WM_APP) return 0;
@@ -164,8 +167,11 @@ TEST(Win32PassProgressTest, AnswersSentMessagesDuringAPassAndDropsItsInputAtTheE
   SendMessageW(window.Get(), RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0);
   progress.PassBegins();
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
-  PostMessageW(window.Get(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-  PostMessageW(window.Get(), WM_KEYDOWN, VK_SPACE, 0);
+  // Input as a mouse, a keyboard, a finger (WM_TOUCH) and a pen (WM_POINTERDOWN) give it.
+  constexpr UINT kTouch = 0x0240;
+  constexpr UINT kPointerDown = 0x0246;
+  const UINT kInput[] = {WM_LBUTTONDOWN, WM_KEYDOWN, kTouch, kPointerDown};
+  for (const UINT input : kInput) PostMessageW(window.Get(), input, 0, 0);
   PostMessageW(window.Get(), WM_APP, 0, 0);
   ASSERT_NE(SetTimer(window.Get(), 1, 1, nullptr), 0u);
   Sleep(20);
@@ -187,16 +193,28 @@ TEST(Win32PassProgressTest, AnswersSentMessagesDuringAPassAndDropsItsInputAtTheE
   for (UINT waiting : {WM_LBUTTONDOWN, WM_KEYDOWN, WM_APP, WM_TIMER}) {
     EXPECT_EQ(window.Received(waiting), 0) << waiting;
   }
+  // Nothing sent ends the pass: the session's end is refused, a close ignored.
+  EXPECT_EQ(SendMessageW(window.Get(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  SendMessageW(window.Get(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  SendMessageW(window.Get(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(window.Get()));
 
   progress.ShowWaitingToRetry(true);
   progress.PassEnded();
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
   Win32UserInterface().PumpMessages();
   KillTimer(window.Get(), 1);
-  EXPECT_EQ(window.Received(WM_LBUTTONDOWN), 0);
-  EXPECT_EQ(window.Received(WM_KEYDOWN), 0);
+  for (const UINT input : kInput) EXPECT_EQ(window.Received(input), 0) << input;
   EXPECT_EQ(window.Count(), 1);
   EXPECT_GE(window.Received(WM_TIMER), 1);
+  EXPECT_EQ(SendMessageW(window.Get(), WM_QUERYENDSESSION, 0, 0), TRUE);
+
+  // A session that ends anyway lets the write under way end and stops the pass.
+  progress.PassBegins();
+  SendMessageW(window.Get(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_TRUE(IsWindow(window.Get()));
+  EXPECT_EQ(FailureNumberOf([&] { progress.ShowWritten(1, 2); }), failure::kInvalidArgument);
+  progress.PassEnded();
 }
 
 TEST(Win32UserInterfaceTest, EndProgramClosesTheWindowAndExitsAtOnce) {
