@@ -37,7 +37,10 @@ endif()
 # program with the maker's certificate (cmake/signing.cmake), when one is given.
 # After linking, setup-inspect checks the package and writes its report beside the
 # program (<target>-package.txt); a fault fails the build unless ALLOW_FAULTS or
-# VELBOR_ALLOW_PACKAGE_FAULTS is given.
+# VELBOR_ALLOW_PACKAGE_FAULTS is given. The linker writes <target>-linked.exe; only
+# the finished program, checked and then signed, takes the name <target>.exe, so
+# that nobody (a parallel packaging step, say) ever copies an unchecked or
+# unsigned one by that name.
 function(velbor_add_installer target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "SIGNED;ALLOW_FAULTS" "PACKAGE;OUTPUT_DIRECTORY;TIMER_MS" "")
   get_filename_component(VELBOR_PACKAGE_DIR "${arg_PACKAGE}" ABSOLUTE BASE_DIR "${PROJECT_SOURCE_DIR}")
@@ -84,9 +87,11 @@ function(velbor_add_installer target)
     -Wl,--no-insert-timestamp
     $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-Wl,--large-address-aware>)
   add_dependencies(${target} ${target}_package_files)
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${target}-linked)
   if(arg_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${arg_OUTPUT_DIRECTORY})
   endif()
+  set(finished $<TARGET_FILE_DIR:${target}>/${target}.exe)
 
   set(allow OFF)
   if(arg_ALLOW_FAULTS OR VELBOR_ALLOW_PACKAGE_FAULTS)
@@ -94,6 +99,8 @@ function(velbor_add_installer target)
   endif()
   add_dependencies(${target} velbor_native_inspect)
   add_custom_command(TARGET ${target} POST_BUILD
+    # An earlier build's program must not outlive a failed check or signing.
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${finished}
     COMMAND ${CMAKE_COMMAND} -DTOOL=${VELBOR_NATIVE_INSPECT} -DPROGRAM=$<TARGET_FILE:${target}>
             -DREPORT=$<TARGET_FILE_DIR:${target}>/${target}-package.txt -DALLOW=${allow}
             -P ${PROJECT_SOURCE_DIR}/cmake/check-package.cmake
@@ -102,7 +109,12 @@ function(velbor_add_installer target)
 
   # Last: nothing may touch the program once it is signed.
   if(arg_SIGNED)
-    velbor_sign_installer(${target} $<TARGET_FILE:${target}>)
+    velbor_sign_installer(${target} $<TARGET_FILE:${target}> ${finished})
+  else()
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${finished}.partial
+      COMMAND ${CMAKE_COMMAND} -E rename ${finished}.partial ${finished}
+      VERBATIM)
   endif()
 endfunction()
 

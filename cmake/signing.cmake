@@ -23,13 +23,14 @@ set(VELBOR_SIGN_OPTIONS "" CACHE STRING
     "Further osslsigncode sign options as a ;-list (a token's -pkcs11module <module>, say)")
 get_filename_component(VELBOR_SIGN_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/../scripts/sign-setup ABSOLUTE)
 
-# velbor_sign_installer(<target> <file>)
+# velbor_sign_installer(<target> <built> <finished>)
 #
-# Signs <file>, which building <target> makes, once the target is built. Add it after
-# every other step of the target, and let nothing write the file after it: any change
-# breaks the signature. Without a certificate the file is left unsigned, and the
-# configure step says so.
-function(velbor_sign_installer target file)
+# Once <target> is built, signs <built>, which building it makes, into <finished>,
+# which appears only once signed (<built> again to sign in place). Add it after
+# every other step of the target, and let nothing write <finished> after it: any
+# change breaks the signature. Without a certificate <finished> is an unsigned copy
+# of <built>, which appears whole, and the configure step says so.
+function(velbor_sign_installer target built finished)
   if(VELBOR_SIGN_PKCS12 AND (VELBOR_SIGN_CERT OR VELBOR_SIGN_KEY))
     message(FATAL_ERROR "Give either VELBOR_SIGN_PKCS12 or VELBOR_SIGN_CERT with VELBOR_SIGN_KEY, not both")
   endif()
@@ -41,6 +42,12 @@ function(velbor_sign_installer target file)
     message(FATAL_ERROR "VELBOR_SIGN_CERT and VELBOR_SIGN_KEY go together")
   else()
     message(STATUS "${target}.exe is unsigned: no VELBOR_SIGN_PKCS12 or VELBOR_SIGN_CERT was given")
+    if(NOT built STREQUAL finished)
+      add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy ${built} ${finished}.partial
+        COMMAND ${CMAKE_COMMAND} -E rename ${finished}.partial ${finished}
+        VERBATIM)
+    endif()
     return()
   endif()
   find_program(VELBOR_OSSLSIGNCODE osslsigncode REQUIRED)
@@ -54,7 +61,7 @@ function(velbor_sign_installer target file)
   endif()
   list(APPEND options ${VELBOR_SIGN_OPTIONS})
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${VELBOR_SIGN_SCRIPT} ${VELBOR_OSSLSIGNCODE} ${file} ${options}
+    COMMAND ${VELBOR_SIGN_SCRIPT} ${VELBOR_OSSLSIGNCODE} ${built} ${finished} ${options}
     COMMENT "Signing ${target}.exe"
     VERBATIM)
 endfunction()

@@ -14,10 +14,15 @@ namespace {
 // Each with what loads it into this program, by name, after start-up. The program
 // imports only known libraries itself, and the common controls come from the
 // side-by-side store that its manifest names, never from a folder's search. Kept
-// to what the window, the boxes and starting a tool use: one more costs a load
-// at start-up on Windows 7 only, one missing lets a library of that name beside
-// the program into the elevated process.
-constexpr std::array<const wchar_t*, 8> kLateLoadedSystemLibraries = {
+// to what the window, the boxes, the taskbar button and starting a tool use: one
+// more costs a load at start-up on Windows 7 only, one missing lets a library of
+// that name beside the program into the elevated process.
+//
+// COM, for the taskbar button: ole32 and oleaut32, which CoInitializeEx and
+// CoCreateInstance run in, and clbcatq and rpcrt4, which they load by name to find
+// a class and to reach the COM service, are among Windows 7's known libraries and
+// always come from the system folder, so they are not listed.
+constexpr std::array<const wchar_t*, 10> kLateLoadedSystemLibraries = {
     // Themes: user32 loads it to draw the window's frame and the boxes, the common
     // controls to draw the button and the text field.
     L"uxtheme.dll",
@@ -38,6 +43,15 @@ constexpr std::array<const wchar_t*, 8> kLateLoadedSystemLibraries = {
     L"apphelp.dll",
     // Version information of files, which those checks read.
     L"version.dll",
+    // The taskbar button's class (CLSID_TaskbarList) on Windows 7, which COM loads
+    // from its registered path when the button appears. Loaded here first, from
+    // the system folder with the search moved there, its own imports (the user
+    // interface libraries duser and dui70 among them) come from the system folder
+    // too, whatever flags COM loads it with.
+    L"explorerframe.dll",
+    // The property system, which the taskbar button's class and the shell load by
+    // name for the window's properties; not a known library on Windows 7.
+    L"propsys.dll",
 };
 
 }  // namespace

@@ -54,6 +54,22 @@ cmake -S "$source_dir/tests/signing/project" -B build -G Ninja \
   -DVELBOR_SOURCE_DIR="$source_dir" -DVELBOR_UNSIGNED_SETUP="$unsigned" \
   -DVELBOR_SIGN_CERT=signer-chain.pem -DVELBOR_SIGN_KEY=signer-encrypted.key \
   -DVELBOR_SIGN_URL=https://www.velbor.example/ "-DVELBOR_SIGN_OPTIONS=$options" >configure.log
+# A sign-setup killed while osslsigncode reads the password leaves no file that
+# holds it.
+mkdir -p killed/tmp && printf 'MZ' >killed/in.exe
+cat >killed/osslsigncode <<'KILLER'
+#!/bin/sh
+while [ "$1" != -readpass ]; do shift; done
+cat "$2" >"$(dirname "$0")/read"
+kill -9 "$PPID"
+KILLER
+chmod +x killed/osslsigncode
+(TMPDIR=$PWD/killed/tmp VELBOR_SIGN_PASSWORD=killed-while-signing "$source_dir/scripts/sign-setup" \
+  "$PWD/killed/osslsigncode" killed/in.exe killed/out.exe -n Setup) 2>/dev/null || true
+[ "$(cat killed/read)" = killed-while-signing ] || fail "the password did not reach osslsigncode"
+! grep -rqF killed-while-signing killed/tmp killed/in.exe ||
+  fail "a killed sign-setup left the password in a file"
+
 # A wrong password fails the build and leaves nothing named setup.exe.
 ! VELBOR_SIGN_PASSWORD=wrong cmake --build build >wrong.log 2>&1 || fail "a wrong password signed"
 [ -z "$(find build -maxdepth 1 -name 'setup.exe*')" ] || fail "a wrong password left a setup.exe"
