@@ -375,11 +375,28 @@ PackageFindings InspectPackage(PeResources& program) {
                                  installer.PressBox() + " at every press; nothing is installed"});
     return inspection;
   }
+  // The descriptors together cannot hold more text than the file has bytes,
+  // unless their string blocks share bytes: a few megabytes would then read as
+  // gigabytes of descriptors.
+  std::uint64_t textLeft = program.FileSize();
   for (std::int32_t item = 0; item <= table.LastIndex(); ++item) {
     if (MissingDescriptor(program, item) != 0) {
       item = ReportMissingDescriptors(inspection, program, item, table.LastIndex());
       continue;
     }
+    const std::size_t length = program.LoadResourceText(ItemResourceNumber(item)).size();
+    if (length > textLeft) {
+      inspection.faults.push_back(
+          {ItemResourceNumber(item),
+           "the descriptors up to string " + std::to_string(ItemResourceNumber(item)) +
+               " hold more text than the file has bytes: their string blocks share bytes, "
+               "which no resource compiler writes; items " +
+               std::to_string(item + 1) + " to " + std::to_string(table.LastIndex() + 1) +
+               " are not inspected",
+           "whatever the installer meets in a package built by hand"});
+      break;
+    }
+    textLeft -= length;
     InspectItem(inspection, installer, table, item);
   }
   CheckSameFiles(inspection);

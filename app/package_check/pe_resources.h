@@ -58,6 +58,7 @@ class PeResources final : public Resources {
   std::uint64_t ResourceSize(std::int32_t number, const Text& typeName) override;
 
   bool Is64Bit() const noexcept { return is64Bit_; }
+  std::uint64_t FileSize() const noexcept { return file_.size(); }
   // The size of the image the system maps when it starts the program.
   std::uint32_t ImageSize() const noexcept { return imageSize_; }
   const std::vector<ResourceEntry>& Entries() const noexcept { return entries_; }

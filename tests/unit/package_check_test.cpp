@@ -360,6 +360,43 @@ TEST(PeResourcesTest, OverlappingTablesAreReadOnce) {
   EXPECT_LT(took, std::chrono::seconds(1));
 }
 
+// 64 string blocks that share one block of long descriptors: a file of 40 KB
+// that would read as 1.2 million characters of descriptors.
+TEST(InspectPackageTest, SharedStringBlocksAreReadOnce) {
+  constexpr std::size_t kBlocks = 64;
+  std::map<int, std::u16string> strings;
+  for (int index = 0; index < 16; ++index)
+    strings[index] = std::u16string(1200, u'A') + u"|<APPPATH>Corsenta/|N|";
+  strings[4] = u"1000";  // string 100, in block 7
+  const Bytes shared = Strings(strings);
+  Bytes section;
+  Put(section, 14, 1, 2);
+  Put(section, 16, 6, 4);
+  Put(section, 20, 0x80000000u | 24, 4);
+  Put(section, 24 + 14, kBlocks, 2);
+  const std::size_t data = 40 + 32 * kBlocks;
+  for (std::size_t k = 0; k < kBlocks; ++k) {
+    const std::size_t languages = 40 + 8 * kBlocks + 24 * k;
+    Put(section, 40 + 8 * k, k + 1, 4);
+    Put(section, 44 + 8 * k, 0x80000000u | languages, 4);
+    Put(section, languages + 14, 1, 2);
+    Put(section, languages + 16, 0x409, 4);
+    Put(section, languages + 20, data, 4);
+  }
+  Put(section, data, 0x1000 + data + 16, 4);
+  Put(section, data + 4, shared.size(), 4);
+  section.resize(data + 16);
+  section.insert(section.end(), shared.begin(), shared.end());
+  const Bytes file = WithResourceSection(section, false, 0x20000);
+
+  PeResources program(file);
+  const PackageFindings inspection = InspectPackage(program);
+  EXPECT_LE(inspection.items.size(), file.size() / 1200);
+  const std::string report = ReportText(inspection);
+  EXPECT_LE(report.size(), 4 * file.size());
+  EXPECT_NE(report.find("share bytes"), std::string::npos);
+}
+
 // windres writes a data entry of size 0 for an empty file: an empty item, not
 // the bytes that follow it.
 TEST(InspectPackageTest, EmptyResourceIsEmpty) {
