@@ -104,6 +104,14 @@ PeResources::PeResources(ByteView file) : file_(file) {
 }
 
 void PeResources::ReadSections(std::uint64_t headerEnd, std::uint16_t count) {
+  // The loader refuses more; reading no more also keeps every lookup of an address
+  // short, however many resources a hostile tree lists.
+  constexpr std::uint16_t kMostSectionsLoaded = 96;
+  if (count > kMostSectionsLoaded) {
+    AddDamage("the section table lists " + std::to_string(count) + " sections, more than the " +
+              std::to_string(kMostSectionsLoaded) + " that Windows loads: it will not start it");
+    count = kMostSectionsLoaded;
+  }
   bool cutShort = false;
   for (std::uint16_t i = 0; i < count; ++i) {
     const std::uint64_t at = headerEnd + std::uint64_t{i} * kSectionHeaderSize;

@@ -188,6 +188,11 @@ TEST(PeResourcesTest, CutShortOrChangedFilesAreReported) {
     } catch (const UnreadableProgram&) {
     }
   }
+  Bytes crowded = whole;
+  Put(crowded, 64 + 6, 0xFFFF, 2);
+  crowded.resize(8192);
+  EXPECT_NE(PeResources(crowded).Damage().front().find("65535 sections, more than the 96"),
+            std::string::npos);
   for (std::size_t at = 0; at < whole.size(); ++at) {
     Bytes changed = whole;
     changed[at] ^= 0xFF;
