@@ -84,12 +84,12 @@ TEST(Win32ResourcesTest, LargeBytesAreTheGeneratedFileViewedInTheImage) {
 TEST(Win32ResourcesTest, LargeBytesAreWrittenWhole) {
   Win32Resources resources;
   const ByteView bytes = resources.LoadResourceBytes(kLargeItem, u"CUSTOM");
-  std::optional<ImageFile> image = ImageFile::Prove(GetModuleHandleW(nullptr));
+  const std::optional<ImageFile> image = ImageFile::Prove(GetModuleHandleW(nullptr));
   ASSERT_TRUE(image) << "the test program's own file was not proven";
   EXPECT_TRUE(image->FileOffsetOf(bytes));
   ScratchFolder folder;
   Win32FileSystem fromView;
-  Win32FileSystem fromFile(std::move(image));
+  Win32FileSystem fromFile(&*image);
   for (Win32FileSystem* files : {&fromView, &fromFile}) {
     files->WriteWholeFile(TextFromWide(folder.Path()) + u"payload.bin", bytes, {});
     const auto written = ReadWholeFile(folder.Path() + L"payload.bin");
