@@ -1,10 +1,11 @@
 #pragma once
 
-#include <bcrypt.h>
-
 #include "host/resources.h"
 #include "host/sha256_digest.h"
 #include "host/win32/windows_api.h"
+
+// After <windows.h>, whose types it uses.
+#include <bcrypt.h>
 
 namespace velbor {
 

@@ -3,9 +3,11 @@
 #include <string>
 
 #include "gtest/gtest.h"
+#include "host/win32/cng_sha256.h"
 #include "host/win32/image_file.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_file_system.h"
+#include "host/win32/win32_payload_hashing.h"
 #include "host/win32/win32_resources.h"
 #include "tests/support/failures.h"
 #include "tests/win32/win32_test_support.h"
@@ -127,4 +129,20 @@ TEST(Win32ResourcesTest, AnImageWhoseFileWasReplacedIsNotProven) {
 }
 
 }  // namespace
+// The payload's check reads as the write does, from the view or from the image's
+// own file; both give the bytes' digest, and say how far they have come.
+TEST(Win32ResourcesTest, PayloadIsHashedFromTheViewOrTheImageFile) {
+  Win32Resources resources;
+  const ByteView bytes = resources.LoadResourceBytes(kLargeItem, u"CUSTOM");
+  const std::optional<ImageFile> image = ImageFile::Prove(GetModuleHandleW(nullptr));
+  ASSERT_TRUE(image);
+  const Sha256Digest expected = CngSha256().Of(bytes);
+  for (const ImageFile* from : {static_cast<const ImageFile*>(nullptr), &*image}) {
+    std::uint64_t heard = 0;
+    Win32PayloadHashing hashing(from);
+    EXPECT_EQ(hashing.Sha256Of(bytes, [&](std::uint64_t hashed) { heard = hashed; }), expected);
+    EXPECT_EQ(heard, bytes.size());
+  }
+}
+
 }  // namespace velbor::testing
