@@ -1,5 +1,6 @@
 // The installer's start-up: the host services, the registry library, the target
 // folder resolution and the window, wired together; then the window waits.
+#include <exception>
 #include <optional>
 
 #include "app/form1.h"
@@ -43,7 +44,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Every item is hashed while the window shows; nothing is written before.
     payloadCheck.emplace(velbor::ReadPayload(package), imageFile, window->Handle(),
                          velbor::kPayloadCheckedMessage);
-  } catch (const velbor::HostFailure&) {
+  } catch (const std::exception&) {
     // Without its window or its check the installer can do nothing; say so to
     // whoever started it.
     return velbor::kExitFailed;
