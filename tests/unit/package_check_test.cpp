@@ -200,6 +200,8 @@ struct FaultCase {
   std::int32_t number;
   std::string fault;
   std::string customerSees;
+  // The digests the program carries; those of its items' bytes when none.
+  std::optional<Bytes> digests = std::nullopt;
 };
 
 TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
@@ -260,6 +262,27 @@ TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
        102,
        "as item 101 does",
        "replaces"},
+      {"bytes changed",
+       kShipped,
+       {101},
+       101,
+       "the bytes of \"Brevanti.zip\" differ from the SHA-256 that the program carries",
+       "the program refuses to install: its payload is damaged",
+       Digests({101}, "bytez")},
+      {"digests missing",
+       kShipped,
+       {101},
+       0,
+       "the program carries no SHA-256 of its items'",
+       "the program refuses to install",
+       Bytes()},
+      {"digest missing",
+       kShipped,
+       {101},
+       101,
+       "carries no SHA-256 of \"Brevanti.zip\"",
+       "the program refuses to install",
+       Bytes(31, 0)},
       {"past the count",
        {{100, u"1"}, {101, u"A|<APPPATH>Corsenta/|N|"}, {102, u"B|<APPPATH>Corsenta/|N|"}},
        {101, 102},
@@ -268,7 +291,7 @@ TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
        "never reaches"},
   };
   for (const FaultCase& c : kCases) {
-    const Bytes file = Program(Package(c.strings, c.itemBytes), false);
+    const Bytes file = Program(Package(c.strings, c.itemBytes, c.digests), false);
     PeResources program(file);
     const PackageFindings inspection = InspectPackage(program);
     ASSERT_EQ(inspection.faults.size(), 1u) << c.name << "\n" << ReportText(inspection);
@@ -277,34 +300,6 @@ TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
         << c.name << ": " << inspection.faults[0].fault;
     EXPECT_NE(inspection.faults[0].customerSees.find(c.customerSees), std::string::npos)
         << c.name << ": " << inspection.faults[0].customerSees;
-  }
-}
-
-// The program refuses a payload whose bytes differ from their digests, or that
-// carries none: the inspection says so, naming the item.
-TEST(InspectPackageTest, FindsPayloadsThatTheProgramRefuses) {
-  const struct {
-    const char* name;
-    Bytes digests;
-    std::int32_t number;
-    std::string fault;
-  } kCases[] = {
-      {"changed", Digests({101}, "bytez"), 101,
-       "the bytes of \"Brevanti.zip\" differ from the SHA-256 that the program carries (" +
-           HexText(Sha256Of(Data("bytez"))) + ")"},
-      {"no digests", {}, 0, "the program carries no SHA-256 of its items' bytes"},
-      {"too few digests", Bytes(31, 0), 101, "the program carries no SHA-256 of \"Brevanti.zip\""},
-  };
-  for (const auto& c : kCases) {
-    const Bytes file = Program(Package(kShipped, {101}, c.digests), false);
-    PeResources program(file);
-    const PackageFindings inspection = InspectPackage(program);
-    ASSERT_EQ(inspection.faults.size(), 1u) << c.name << "\n" << ReportText(inspection);
-    EXPECT_EQ(inspection.faults[0].number, c.number) << c.name;
-    EXPECT_NE(inspection.faults[0].fault.find(c.fault), std::string::npos)
-        << c.name << ": " << inspection.faults[0].fault;
-    EXPECT_TRUE(inspection.faults[0].customerSees.starts_with(
-        "the program refuses to install: its payload is damaged"));
   }
 }
 

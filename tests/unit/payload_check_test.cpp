@@ -79,14 +79,5 @@ TEST(PayloadCheckTest, FindsTheFirstItemWhoseBytesDifferFromTheirDigest) {
   }
 }
 
-// A count that cannot be read leaves nothing to check: the press says why.
-TEST(PayloadCheckTest, UnreadableCountLeavesNoItemToCheck) {
-  ScriptedHost host;
-  host.Package().SetText(100, u"0");
-  host.Package().SetBytes(kPayloadDigestsResource, kPayloadDigestsType, DigestsOf({{1}}));
-  CountingHashing hashing;
-  EXPECT_FALSE(FindPayloadDamage(ReadPayload(host), hashing, {}).has_value());
-}
-
 }  // namespace
 }  // namespace velbor

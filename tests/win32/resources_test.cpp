@@ -82,8 +82,9 @@ TEST(Win32ResourcesTest, LargeBytesAreTheGeneratedFileViewedInTheImage) {
 }
 
 // A payload is written whole, in several writes, both from its view in the image and
-// from the image's own file.
-TEST(Win32ResourcesTest, LargeBytesAreWrittenWhole) {
+// from the image's own file; the payload's check, reading either way as the write
+// does, hashes the same bytes.
+TEST(Win32ResourcesTest, LargeBytesAreWrittenWholeAndHashedAlike) {
   Win32Resources resources;
   const ByteView bytes = resources.LoadResourceBytes(kLargeItem, u"CUSTOM");
   const std::optional<ImageFile> image = ImageFile::Prove(GetModuleHandleW(nullptr));
@@ -92,6 +93,13 @@ TEST(Win32ResourcesTest, LargeBytesAreWrittenWhole) {
   ScratchFolder folder;
   Win32FileSystem fromView;
   Win32FileSystem fromFile(&*image);
+  const Sha256Digest digest = CngSha256().Of(bytes);
+  for (const ImageFile* from : {static_cast<const ImageFile*>(nullptr), &*image}) {
+    std::uint64_t heard = 0;
+    EXPECT_EQ(Win32PayloadHashing(from).Sha256Of(bytes, [&](std::uint64_t at) { heard = at; }),
+              digest);
+    EXPECT_EQ(heard, bytes.size());
+  }
   for (Win32FileSystem* files : {&fromView, &fromFile}) {
     files->WriteWholeFile(TextFromWide(folder.Path()) + u"payload.bin", bytes, {});
     const auto written = ReadWholeFile(folder.Path() + L"payload.bin");
@@ -129,20 +137,4 @@ TEST(Win32ResourcesTest, AnImageWhoseFileWasReplacedIsNotProven) {
 }
 
 }  // namespace
-// The payload's check reads as the write does, from the view or from the image's
-// own file; both give the bytes' digest, and say how far they have come.
-TEST(Win32ResourcesTest, PayloadIsHashedFromTheViewOrTheImageFile) {
-  Win32Resources resources;
-  const ByteView bytes = resources.LoadResourceBytes(kLargeItem, u"CUSTOM");
-  const std::optional<ImageFile> image = ImageFile::Prove(GetModuleHandleW(nullptr));
-  ASSERT_TRUE(image);
-  const Sha256Digest expected = CngSha256().Of(bytes);
-  for (const ImageFile* from : {static_cast<const ImageFile*>(nullptr), &*image}) {
-    std::uint64_t heard = 0;
-    Win32PayloadHashing hashing(from);
-    EXPECT_EQ(hashing.Sha256Of(bytes, [&](std::uint64_t hashed) { heard = hashed; }), expected);
-    EXPECT_EQ(heard, bytes.size());
-  }
-}
-
 }  // namespace velbor::testing
