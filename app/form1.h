@@ -34,9 +34,10 @@ class Form1 {
   // The payload's check has ended: a damaged payload is refused at once.
   void PayloadChecked();
 
-  // Waits for the payload's check; then sizes the table anew from the package, forgetting finished
-  // items and resolved folders, and runs a pass: success ends the program, failure enables the
-  // timer. A failure to size the table is shown in an error box, and no pass runs.
+  // Waits for the payload's check; then sizes the table anew from the package,
+  // forgetting finished items and resolved folders, and runs a pass: success ends
+  // the program, failure enables the timer. A failure to size the table is shown
+  // in an error box, and no pass runs.
   void cmdAvviaConTimer_Click();
 
   // Runs one more pass: success ends the program, failure is counted and shown on
