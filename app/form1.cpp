@@ -38,12 +38,58 @@ Text PressErrorText(const HostFailure& caught) {
 
 }  // namespace
 
-Form1::Form1(const InstallerHost& host, MainWindow& window, TemplateResolver resolve)
-    : host_(host), window_(window), resolve_(std::move(resolve)) {}
+Form1::Form1(const InstallerHost& host, MainWindow& window, TemplateResolver resolve,
+             PayloadCheck& check)
+    : host_(host), window_(window), resolve_(std::move(resolve)), check_(check) {}
+
+void Form1::PayloadChecked() {
+  // A press that is under way has waited for the verdict itself.
+  if (handlerBusy_) return;
+  const BusyScope busy(handlerBusy_);
+  if (const auto damage = check_.AwaitVerdict({})) Refuse(*damage);
+}
+
+bool Form1::PayloadSound() {
+  std::optional<PayloadDamage> damage;
+  {
+    // Shown as a pass is: the wait pointer, the window answering, and a click
+    // made meanwhile dropped when the wait ends.
+    host_.progress.PassBegins();
+    struct WaitEnds {
+      PassProgress& progress;
+      ~WaitEnds() { progress.PassEnded(); }
+    } waitEnds{host_.progress};
+    damage = check_.AwaitVerdict([this](std::uint64_t checked, std::uint64_t total) {
+      host_.progress.ShowWritten(checked, total);
+    });
+  }
+  if (damage) Refuse(*damage);
+  return !damage;
+}
+
+void Form1::Refuse(const PayloadDamage& damage) noexcept {
+  try {
+    host_.ui.ShowMessage(RefusalText(damage), MessageStyle::kError, Text(u"Velbor S.r.l."));
+  } catch (...) {
+    // The box itself failed; the program still ends without writing anything.
+  }
+  try {
+    host_.ui.EndFailedProgram();
+  } catch (...) {
+    // Only a scripted host fails here; the window's one never returns.
+  }
+}
 
 void Form1::cmdAvviaConTimer_Click() {
   if (handlerBusy_) return;
   const BusyScope busy(handlerBusy_);
+  try {
+    if (!PayloadSound()) return;
+  } catch (...) {
+    // A check that cannot be waited for is no check: nothing may be written.
+    Refuse(PayloadDamage{});
+    return;
+  }
   attemptCount_ = 0;
   try {
     StartInstallation();

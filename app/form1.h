@@ -6,6 +6,7 @@
 #include "app/item_folder.h"
 #include "app/item_table.h"
 #include "app/main_window.h"
+#include "app/payload_check.h"
 #include "host/failure.h"
 
 namespace velbor {
@@ -21,13 +22,22 @@ namespace velbor {
 // busy; it is dropped then, which keeps two passes from ever running at once, as
 // is a tick that arrives while a failed tick pumps messages. No failure leaves a
 // handler: the message loop that calls them has no one to give it to.
+//
+// Nothing is written before the payload's check has found every item's bytes to
+// match their digests: a press waits for the check, and a damaged payload is
+// refused with a box and the program ends as failed, pressed or not.
 class Form1 {
  public:
-  Form1(const InstallerHost& host, MainWindow& window, TemplateResolver resolve);
+  Form1(const InstallerHost& host, MainWindow& window, TemplateResolver resolve,
+        PayloadCheck& check);
 
-  // Sizes the table anew from the package, forgetting finished items and resolved
-  // folders, and runs a pass: success ends the program, failure enables the timer.
-  // A failure to size the table is shown in an error box, and no pass runs.
+  // The payload's check has ended: a damaged payload is refused at once.
+  void PayloadChecked();
+
+  // Waits for the payload's check; then sizes the table anew from the package,
+  // forgetting finished items and resolved folders, and runs a pass: success ends
+  // the program, failure enables the timer. A failure to size the table is shown
+  // in an error box, and no pass runs.
   void cmdAvviaConTimer_Click();
 
   // Runs one more pass: success ends the program, failure is counted and shown on
@@ -40,6 +50,10 @@ class Form1 {
   std::int32_t AttemptCount() const { return attemptCount_; }
 
  private:
+  // Waits for the payload's check, the window answering; false when the payload
+  // was refused.
+  bool PayloadSound();
+  void Refuse(const PayloadDamage& damage) noexcept;
   void StartInstallation();
   void ShowPressError(const HostFailure& caught) noexcept;
   // The tick up to its count; true when it has to be counted as failed.
@@ -50,6 +64,7 @@ class Form1 {
   InstallerHost host_;
   MainWindow& window_;
   TemplateResolver resolve_;
+  PayloadCheck& check_;
   ItemTable table_;
   std::int32_t attemptCount_ = 0;
   bool handlerBusy_ = false;

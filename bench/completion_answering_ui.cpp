@@ -20,6 +20,8 @@ void CompletionAnsweringUi::PumpMessages() { real_.PumpMessages(); }
 
 void CompletionAnsweringUi::EndProgram() { real_.EndProgram(); }
 
+void CompletionAnsweringUi::EndFailedProgram() { real_.EndFailedProgram(); }
+
 void CompletionAnsweringUi::ResetMousePointer() { real_.ResetMousePointer(); }
 
 }  // namespace velbor::bench

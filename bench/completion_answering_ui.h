@@ -18,6 +18,7 @@ class CompletionAnsweringUi final : public UserInterface {
   Text AskText(const Text& prompt, const Text& title, const Text& defaultText) override;
   void PumpMessages() override;
   void EndProgram() override;
+  void EndFailedProgram() override;
   void ResetMousePointer() override;
 
   // How many completion boxes were answered.

@@ -59,14 +59,31 @@ function(velbor_add_installer target)
   endif()
   add_custom_target(${target}_package_files DEPENDS ${VELBOR_PACKAGE_GENERATED_FILES})
 
+  file(GLOB_RECURSE package_files CONFIGURE_DEPENDS "${VELBOR_PACKAGE_DIR}/*")
+
+  # The SHA-256 of every item's bytes, from the package's own files, which the
+  # installer checks before it writes anything: resource PAYLOADSHA256 1.
+  set(digests ${CMAKE_CURRENT_BINARY_DIR}/${target}-digests.bin)
+  add_custom_command(OUTPUT ${digests}
+    COMMAND python3 ${PROJECT_SOURCE_DIR}/scripts/package-digests ${digests}
+            ${VELBOR_PACKAGE_DIR}/package.rc ${VELBOR_PACKAGE_DIR} ${VELBOR_PACKAGE_GENERATED_DIR}
+    DEPENDS ${PROJECT_SOURCE_DIR}/scripts/package-digests ${package_files}
+            ${VELBOR_PACKAGE_GENERATED_FILES}
+    COMMENT "Computing the digests of ${target}'s payload"
+    VERBATIM)
+  add_custom_target(${target}_digests DEPENDS ${digests})
+
   # One resource script of the target's own, so that its dependencies are its own:
   # the resource compiler does not report the files a script names.
   set(resources ${CMAKE_CURRENT_BINARY_DIR}/${target}-resources.rc)
-  file(CONFIGURE OUTPUT ${resources} CONTENT "#include \"${PROJECT_SOURCE_DIR}/app/win32/setup.rc\"\n")
-  file(GLOB_RECURSE package_files CONFIGURE_DEPENDS "${VELBOR_PACKAGE_DIR}/*")
+  file(CONFIGURE OUTPUT ${resources} CONTENT "#include \"${PROJECT_SOURCE_DIR}/app/win32/setup.rc\"
+
+LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL
+1 PAYLOADSHA256 \"${digests}\"
+")
   set(installer_sources ${PROJECT_SOURCE_DIR}/app/win32)
   set_source_files_properties(${resources} PROPERTIES OBJECT_DEPENDS
-    "${installer_sources}/setup.rc;${installer_sources}/icon.rc;${installer_sources}/setup.manifest;${package_files};${VELBOR_PACKAGE_GENERATED_FILES}")
+    "${installer_sources}/setup.rc;${installer_sources}/icon.rc;${installer_sources}/setup.manifest;${package_files};${VELBOR_PACKAGE_GENERATED_FILES};${digests}")
 
   add_executable(${target} WIN32 ${installer_sources}/main.cpp ${resources})
   target_link_libraries(${target} PRIVATE velbor_installer)
@@ -86,7 +103,7 @@ function(velbor_add_installer target)
     # No link time in the header, so that the same sources give the same bytes.
     -Wl,--no-insert-timestamp
     $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>:-Wl,--large-address-aware>)
-  add_dependencies(${target} ${target}_package_files)
+  add_dependencies(${target} ${target}_package_files ${target}_digests)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${target}-linked)
   if(arg_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${arg_OUTPUT_DIRECTORY})

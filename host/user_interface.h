@@ -39,6 +39,9 @@ class UserInterface {
   // Closes the window and ends the process at once.
   virtual void EndProgram() = 0;
 
+  // The same, telling whoever started the program that it failed (1603).
+  virtual void EndFailedProgram() = 0;
+
   // Sets the application's mouse pointer back to the default arrow.
   virtual void ResetMousePointer() = 0;
 };

@@ -44,6 +44,7 @@ class DryRunHost final : public UserInterface,
   Text AskText(const Text& prompt, const Text& title, const Text& defaultText) override;
   void PumpMessages() override {}
   void EndProgram() override {}
+  void EndFailedProgram() override {}
   void ResetMousePointer() override {}
 
   Text FindFileName(const Text& path) override;

@@ -11,7 +11,9 @@
 #include "app/item_registration.h"
 #include "app/item_table.h"
 #include "app/package_check/dry_run_host.h"
+#include "app/package_check/sha256.h"
 #include "app/package_format.h"
+#include "app/payload_check.h"
 #include "host/failure.h"
 #include "host/string_block.h"
 #include "paths/installation_folders.h"
@@ -36,6 +38,16 @@ std::string BoxText(const DryRunHost::Box& box) {
   if (box.title) text += " (" + U8(*box.title) + ")";
   return text;
 }
+
+constexpr char kRefused[] =
+    "the program refuses to install: its payload is damaged (an error box titled \"Velbor "
+    "S.r.l.\" asks to download it again, and the program ends with 1603); nothing is installed";
+
+// The payload's digests are checked by the inspection itself.
+class PayloadCheckedElsewhere final : public PayloadCheck {
+ public:
+  std::optional<PayloadDamage> AwaitVerdict(const CheckProgress&) override { return std::nullopt; }
+};
 
 // Shows nothing: the inspection only needs to know that the handler ran.
 class NoWindow final : public MainWindow {
@@ -62,7 +74,8 @@ class Installer {
   std::string PressBox() {
     host_.Forget();
     NoWindow window;
-    Form1 form(installer_, window, resolver_.Resolver());
+    PayloadCheckedElsewhere check;
+    Form1 form(installer_, window, resolver_.Resolver(), check);
     form.cmdAvviaConTimer_Click();
     return host_.Boxes().empty() ? std::string("nothing") : BoxText(host_.Boxes().front());
   }
@@ -148,6 +161,26 @@ std::int32_t ReportMissingDescriptors(PackageFindings& inspection, Resources& pr
   return last;
 }
 
+// The digest of an item's bytes against the one the program carries, which the
+// program checks before it writes anything.
+void CheckDigest(PackageFindings& inspection, InspectedItem& inspected, Resources& program,
+                 std::int32_t item) {
+  inspected.digest = Sha256Of(*inspected.bytes);
+  inspected.carried = CarriedDigest(program, item);
+  if (program.ResourceSize(kPayloadDigestsResource, kPayloadDigestsType) == 0) return;
+  if (!inspected.carried) {
+    inspection.faults.push_back({inspected.number,
+                                 "the program carries no SHA-256 of " + Quoted(inspected.file),
+                                 kRefused});
+  } else if (*inspected.carried != *inspected.digest) {
+    inspection.faults.push_back({inspected.number,
+                                 "the bytes of " + Quoted(inspected.file) +
+                                     " differ from the SHA-256 that the program carries (" +
+                                     HexText(*inspected.carried) + ")",
+                                 kRefused});
+  }
+}
+
 void InspectItem(PackageFindings& inspection, Installer& installer, ItemTable& table,
                  std::int32_t item) {
   const std::int32_t number = ItemResourceNumber(item);
@@ -162,7 +195,8 @@ void InspectItem(PackageFindings& inspection, Installer& installer, ItemTable& t
                                  kRetriesForEver});
     return;
   }
-  InspectedItem inspected{number, table.ItemFile(item), table.ItemTarget(item), {}, {}, {}, {}};
+  InspectedItem inspected{number, table.ItemFile(item), table.ItemTarget(item), {}, {}, {}, {}, {},
+                          {}};
   host.Forget();
   inspected.folder = installer.Resolver().GeneraPathDll(inspected.targetTemplate);
   if (inspected.folder.empty()) {
@@ -183,6 +217,7 @@ void InspectItem(PackageFindings& inspection, Installer& installer, ItemTable& t
   }
   try {
     inspected.bytes = installer.Program().LoadResourceBytes(number, kItemBytesType);
+    CheckDigest(inspection, inspected, installer.Program(), item);
   } catch (const HostFailure&) {
     inspection.faults.push_back({number,
                                  "the bytes of " + Quoted(inspected.file) +
@@ -346,6 +381,12 @@ PackageFindings InspectPackage(PeResources& program) {
              GroupedDigits(kLargestStartableImage) +
              " bytes that every supported Windows can map to start it",
          "only a system error: Windows cannot start the program (error 8, not enough memory)"});
+  }
+
+  if (program.ResourceSize(kPayloadDigestsResource, kPayloadDigestsType) == 0) {
+    inspection.faults.push_back(
+        {0, "the program carries no SHA-256 of its items' bytes (resource PAYLOADSHA256 1)",
+         kRefused});
   }
 
   Installer installer(program);

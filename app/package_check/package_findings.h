@@ -7,6 +7,7 @@
 
 #include "app/package_check/pe_resources.h"
 #include "host/resources.h"
+#include "host/sha256_digest.h"
 #include "host/text.h"
 
 namespace velbor {
@@ -35,6 +36,9 @@ struct InspectedItem {
   // What the template means: "the maker's folder + Corsenta\, proven by Corsenta.exe".
   Text meaning;
   std::optional<ByteView> bytes;
+  // The SHA-256 of the bytes, and the one the program carries for them.
+  std::optional<Sha256Digest> digest;
+  std::optional<Sha256Digest> carried;
   // The command lines of its registration, in the order they start.
   std::vector<Text> commandLines;
 };

@@ -1,8 +1,7 @@
 #include "app/package_check/package_report.h"
 
-#include <cstdio>
-
-#include "app/package_check/sha256.h"
+#include <nlohmann/json.hpp>
+#include <utility>
 
 namespace velbor {
 namespace {
@@ -69,27 +68,13 @@ std::size_t Registrations(const PackageFindings& inspection) {
   return count;
 }
 
-std::string Digest(const InspectedItem& item) { return item.bytes ? Sha256Hex(*item.bytes) : ""; }
+std::string Digests(const InspectedItem& item) {
+  return (item.digest ? HexText(*item.digest) : std::string()) + "  carried " +
+         (item.carried ? HexText(*item.carried) : std::string("none"));
+}
 
 std::string Subject(std::int32_t number) {
   return number == 0 ? "package" : std::to_string(number);
-}
-
-std::string Json(std::string_view text) {
-  std::string json = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      json += '\\';
-      json += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-      json += escaped;
-    } else {
-      json += c;
-    }
-  }
-  return json + "\"";
 }
 
 }  // namespace
@@ -106,10 +91,12 @@ std::string ReportText(const PackageFindings& inspection) {
   std::string text = std::string(inspection.is64Bit ? "64-bit" : "32-bit") + " program, image " +
                      GroupedDigits(inspection.imageSize) + " bytes (at most " +
                      GroupedDigits(kLargestStartableImage) + ")\n";
-  text += "Items: number, file, size, SHA-256, target template = folder (meaning), registration\n";
+  text +=
+      "Items: number, file, size, SHA-256 and the one the program carries, target template = "
+      "folder (meaning), registration\n";
   for (const InspectedItem& item : inspection.items) {
     text += "  " + std::to_string(item.number) + "  " + U8(item.file) + "  ";
-    text += item.bytes ? Plural(item.bytes->size(), "byte", "bytes") + "  " + Digest(item)
+    text += item.bytes ? Plural(item.bytes->size(), "byte", "bytes") + "  " + Digests(item)
                        : std::string("no bytes");
     text += "  " + U8(item.targetTemplate);
     if (!item.folder.empty()) text += " = " + U8(item.folder) + " (" + U8(item.meaning) + ")";
@@ -134,43 +121,39 @@ std::string ReportFaults(const PackageFindings& inspection) {
 }
 
 std::string ReportJson(const PackageFindings& inspection) {
-  // JSON escapes for itself.
+  // JSON escapes for itself. Names in the package are UTF-16 that may be invalid;
+  // what cannot be written as UTF-8 is replaced, by the library, rather than
+  // failing the report.
   const auto U8 = [](TextView text) { return Utf8FromText(text); };
-  std::string json = "{\n  \"bits\": " + std::string(inspection.is64Bit ? "64" : "32") +
-                     ",\n  \"imageSize\": " + std::to_string(inspection.imageSize) +
-                     ",\n  \"imageSizeLimit\": " + std::to_string(kLargestStartableImage) +
-                     ",\n  \"items\": [";
-  const char* separator = "\n";
+  using Json = nlohmann::ordered_json;
+  Json items = Json::array();
   for (const InspectedItem& item : inspection.items) {
-    json += separator;
-    separator = ",\n";
-    json += "    {\"number\": " + std::to_string(item.number) +
-            ", \"file\": " + Json(U8(item.file)) +
-            ", \"size\": " + (item.bytes ? std::to_string(item.bytes->size()) : "null") +
-            ", \"sha256\": " + (item.bytes ? Json(Digest(item)) : "null") +
-            ", \"template\": " + Json(U8(item.targetTemplate)) +
-            ", \"folder\": " + Json(U8(item.folder)) + ", \"meaning\": " + Json(U8(item.meaning)) +
-            ", \"registration\": [";
-    const char* commandSeparator = "";
-    for (const Text& commandLine : item.commandLines) {
-      json += commandSeparator + Json(U8(commandLine));
-      commandSeparator = ", ";
-    }
-    json += "]}";
+    Json registration = Json::array();
+    for (const Text& commandLine : item.commandLines) registration.push_back(U8(commandLine));
+    items.push_back({{"number", item.number},
+                     {"file", U8(item.file)},
+                     {"size", item.bytes ? Json(item.bytes->size()) : Json()},
+                     {"sha256", item.digest ? Json(HexText(*item.digest)) : Json()},
+                     {"carriedSha256", item.carried ? Json(HexText(*item.carried)) : Json()},
+                     {"template", U8(item.targetTemplate)},
+                     {"folder", U8(item.folder)},
+                     {"meaning", U8(item.meaning)},
+                     {"registration", std::move(registration)}});
   }
-  json += "\n  ],\n  \"faults\": [";
-  separator = "\n";
+  Json faults = Json::array();
   for (const PackageFault& fault : inspection.faults) {
-    json += separator;
-    separator = ",\n";
-    json += "    {\"number\": " + std::to_string(fault.number) +
-            ", \"fault\": " + Json(fault.fault) +
-            ", \"customerSees\": " + Json(fault.customerSees) + "}";
+    faults.push_back(
+        {{"number", fault.number}, {"fault", fault.fault}, {"customerSees", fault.customerSees}});
   }
-  json += "\n  ],\n  \"totalBytes\": " + std::to_string(TotalBytes(inspection)) +
-          ",\n  \"registrations\": " + std::to_string(Registrations(inspection)) +
-          ",\n  \"summary\": " + Json(SummaryLine(inspection)) + "\n}\n";
-  return json;
+  const Json document = {{"bits", inspection.is64Bit ? 64 : 32},
+                         {"imageSize", inspection.imageSize},
+                         {"imageSizeLimit", kLargestStartableImage},
+                         {"items", std::move(items)},
+                         {"faults", std::move(faults)},
+                         {"totalBytes", TotalBytes(inspection)},
+                         {"registrations", Registrations(inspection)},
+                         {"summary", SummaryLine(inspection)}};
+  return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace velbor

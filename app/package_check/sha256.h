@@ -1,13 +1,13 @@
 #pragma once
 
-#include <string>
-
 #include "host/resources.h"
+#include "host/sha256_digest.h"
 
 namespace velbor {
 
-// The SHA-256 digest of `bytes` (FIPS 180-4) as 64 lower-case hexadecimal digits.
-// Reads the bytes where they lie.
-std::string Sha256Hex(ByteView bytes);
+// The SHA-256 of `bytes`, read where they lie, by a library that its maintainers
+// keep: OpenSSL's libcrypto on the building machine (posix/openssl_sha256.cpp),
+// the system's CNG on Windows (win32/cng_sha256_of.cpp).
+Sha256Digest Sha256Of(ByteView bytes);
 
 }  // namespace velbor

@@ -75,10 +75,11 @@ Form1Window::~Form1Window() {
   if (buttonFont_ != nullptr) DeleteObject(buttonFont_);
 }
 
-void Form1Window::SetHandlers(std::function<void()> startPressed,
-                              std::function<void()> timerTicked) {
+void Form1Window::SetHandlers(std::function<void()> startPressed, std::function<void()> timerTicked,
+                              std::function<void()> payloadChecked) {
   startPressed_ = std::move(startPressed);
   timerTicked_ = std::move(timerTicked);
+  payloadChecked_ = std::move(payloadChecked);
 }
 
 void Form1Window::SetStartButtonCaption(const Text& caption) {
@@ -134,6 +135,9 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case kPayloadCheckedMessage:
+      if (payloadChecked_) payloadChecked_();
+      return 0;
     case WM_DPICHANGED: {
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(window_, nullptr, suggested->left, suggested->top,

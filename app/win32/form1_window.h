@@ -24,7 +24,8 @@ class Form1Window final : public MainWindow {
 
   HWND Handle() const { return window_; }
   void Show(int showCommand);
-  void SetHandlers(std::function<void()> startPressed, std::function<void()> timerTicked);
+  void SetHandlers(std::function<void()> startPressed, std::function<void()> timerTicked,
+                   std::function<void()> payloadChecked);
 
   void SetStartButtonCaption(const Text& caption) override;
   void SetTimerEnabled(bool enabled) override;
@@ -43,7 +44,11 @@ class Form1Window final : public MainWindow {
   bool timerEnabled_ = false;
   std::function<void()> startPressed_;
   std::function<void()> timerTicked_;
+  std::function<void()> payloadChecked_;
 };
+
+// Posted to the window when the payload's check has ended.
+inline constexpr UINT kPayloadCheckedMessage = WM_APP + 1;
 
 // Runs the window messages until the window is closed; answers the exit code.
 int RunMessageLoop(HWND dialogLikeWindow);

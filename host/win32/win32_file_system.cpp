@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/failure.h"
+#include "host/win32/image_bytes.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
@@ -23,8 +24,6 @@ namespace {
 
 // Large enough that a big payload takes few calls, small enough for any device.
 constexpr DWORD kLargestWrite = 4 * 1024 * 1024;
-// What is read from an image file at a time: small enough to stay in the cache.
-constexpr std::size_t kImageReadBuffer = 1024 * 1024;
 constexpr std::uint64_t kTemporaryNameAttempts = 100;
 // How often, in milliseconds, the caller of a write hears how far it has come:
 // twice as often as the window's thread has to look at its messages.
@@ -196,20 +195,6 @@ void WriteAll(HANDLE file, ByteView bytes, std::atomic<std::uint64_t>& written) 
   }
 }
 
-// The same bytes as WriteAll(file, view) would write, read from the image's file
-// through a small buffer rather than from the view.
-void WriteFromImageFile(HANDLE file, const ImageFile& image, std::uint64_t offset, std::size_t size,
-                        std::atomic<std::uint64_t>& written) {
-  std::vector<std::uint8_t> buffer(std::min(size, kImageReadBuffer));
-  while (size > 0) {
-    const std::span<std::uint8_t> chunk(buffer.data(), std::min(size, buffer.size()));
-    image.ReadAt(offset, chunk);
-    WriteAll(file, chunk, written);
-    offset += chunk.size();
-    size -= chunk.size();
-  }
-}
-
 // Runs a piece of work on a thread of its own, which is waited for however the
 // caller leaves: the work uses what the caller holds. What it throws is kept.
 class WorkerThread {
@@ -284,12 +269,13 @@ void Win32FileSystem::WriteHere(const Text& path, ByteView bytes,
   const std::wstring folder = FolderPrefix(target);
   RemoveLeftTemporaryFiles(folder);
   TemporaryFile temporary(folder);
-  const auto offset = image_ ? image_->FileOffsetOf(bytes) : std::nullopt;
-  if (offset) {
-    WriteFromImageFile(temporary.Handle(), *image_, *offset, bytes.size(), written);
-  } else {
-    WriteAll(temporary.Handle(), bytes, written);
-  }
+  // Read as the payload's check read them at start-up (Win32PayloadHashing): from
+  // the image's file, held since before the check so that nobody can write it, or
+  // else from the image's read-only pages, which Windows fills from a file that it
+  // lets nobody write while the image is mapped. Either way the bytes written are
+  // the bytes that were checked, without hashing them a second time.
+  ReadImageBytes(image_, bytes, kLargestWrite,
+                 [&](ByteView piece) { WriteAll(temporary.Handle(), piece, written); });
   temporary.Flush();
   temporary.MoveOver(target);
 }

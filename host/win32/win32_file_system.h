@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <optional>
 
 #include "host/file_system.h"
 #include "host/win32/image_file.h"
@@ -13,8 +12,9 @@ namespace velbor {
 class Win32FileSystem final : public FileSystem {
  public:
   Win32FileSystem() = default;
-  // Bytes written from a view of `image`'s resources are read from its file instead.
-  explicit Win32FileSystem(std::optional<ImageFile> image) : image_(std::move(image)) {}
+  // Bytes written from a view of `image`'s resources are read as ReadImageBytes
+  // reads them; `image`, which may be null, outlives this.
+  explicit Win32FileSystem(const ImageFile* image) : image_(image) {}
 
   Text FindFileName(const Text& path) override;
   void DeleteFile(const Text& path) override;
@@ -33,7 +33,7 @@ class Win32FileSystem final : public FileSystem {
   // The write itself, on the writing thread; counts the bytes in `written`.
   void WriteHere(const Text& path, ByteView bytes, std::atomic<std::uint64_t>& written) const;
 
-  std::optional<ImageFile> image_;
+  const ImageFile* image_ = nullptr;
 };
 
 }  // namespace velbor

@@ -41,6 +41,11 @@ void Win32UserInterface::EndProgram() {
   ExitProcess(kExitInstalled);
 }
 
+void Win32UserInterface::EndFailedProgram() {
+  if (mainWindow_ != nullptr) DestroyWindow(mainWindow_);
+  ExitProcess(kExitFailed);
+}
+
 void Win32UserInterface::ResetMousePointer() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
 
 }  // namespace velbor

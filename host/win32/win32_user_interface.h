@@ -15,6 +15,7 @@ class Win32UserInterface final : public UserInterface {
   Text AskText(const Text& prompt, const Text& title, const Text& defaultText) override;
   void PumpMessages() override;
   [[noreturn]] void EndProgram() override;
+  [[noreturn]] void EndFailedProgram() override;
   void ResetMousePointer() override;
 
  private:

@@ -16,6 +16,8 @@ std::string_view OperationName(Operation operation) {
       return "PumpMessages";
     case Operation::kEndProgram:
       return "EndProgram";
+    case Operation::kEndFailedProgram:
+      return "EndFailedProgram";
     case Operation::kResetMousePointer:
       return "ResetMousePointer";
     case Operation::kFindFileName:

@@ -13,6 +13,7 @@ enum class Operation {
   kAskText,
   kPumpMessages,
   kEndProgram,
+  kEndFailedProgram,
   kResetMousePointer,
   kFindFileName,
   kDeleteFile,

@@ -95,6 +95,10 @@ void ScriptedHost::EndProgram() {
   Logged(Operation::kEndProgram, {}, [] {});
 }
 
+void ScriptedHost::EndFailedProgram() {
+  Logged(Operation::kEndFailedProgram, {}, [] {});
+}
+
 void ScriptedHost::ResetMousePointer() {
   Logged(Operation::kResetMousePointer, {}, [] {});
 }

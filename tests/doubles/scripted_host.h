@@ -108,6 +108,7 @@ class ScriptedHost : public Resources,
   Text AskText(const Text& prompt, const Text& title, const Text& defaultText) override;
   void PumpMessages() override;
   void EndProgram() override;
+  void EndFailedProgram() override;
   void ResetMousePointer() override;
 
   Text FindFileName(const Text& path) override;

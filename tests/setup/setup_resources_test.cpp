@@ -23,6 +23,11 @@
 #include <string_view>
 #include <vector>
 
+#include "host/win32/cng_sha256.h"
+
+using velbor::CngSha256;
+using velbor::Sha256Digest;
+
 namespace {
 
 // Set once by wmain, before any test runs.
@@ -98,7 +103,8 @@ std::wstring VersionString(const std::vector<std::uint8_t>& block, const wchar_t
 TEST_F(SetupResources, HoldsExactlyTheInstallerAndPackageResources) {
   std::set<std::wstring> types;
   EnumResourceTypesW(module_.get(), CollectType, reinterpret_cast<LONG_PTR>(&types));
-  EXPECT_EQ(types, (std::set<std::wstring>{L"CUSTOM", L"#3", L"#6", L"#14", L"#16", L"#24"}));
+  EXPECT_EQ(types, (std::set<std::wstring>{L"CUSTOM", L"PAYLOADSHA256", L"#3", L"#6", L"#14",
+                                           L"#16", L"#24"}));
 
   std::set<std::wstring> custom;
   EnumResourceNamesW(module_.get(), L"CUSTOM", CollectName, reinterpret_cast<LONG_PTR>(&custom));
@@ -146,6 +152,12 @@ TEST_F(SetupResources, CustomResourceIsTheArchiveAndOneZeroByteInItalian) {
   // The archive's end record (no comment) comes right before the one zero byte.
   EXPECT_EQ(std::string(payload.end() - 23, payload.end() - 19), std::string("PK\5\6", 4));
   EXPECT_EQ(payload.back(), 0);
+
+  // Its SHA-256, which the program checks before it writes anything, in a resource
+  // of the installer's own.
+  const Sha256Digest digest = CngSha256().Of(expected);
+  EXPECT_EQ(Data(L"PAYLOADSHA256", MAKEINTRESOURCEW(1), 0),
+            std::vector<std::uint8_t>(digest.begin(), digest.end()));
 }
 
 TEST_F(SetupResources, IconIsOne32By32ImageIn16ColoursNumbered30001) {

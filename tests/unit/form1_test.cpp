@@ -30,6 +30,25 @@ using testing::ScriptedHost;
 using testing::ScriptedResolver;
 using testing::SucceededCalls;
 
+// The payload's check as the window's logic sees it: a verdict, and how far the
+// check comes while a press waits for it.
+class ScriptedPayloadCheck final : public PayloadCheck {
+ public:
+  static constexpr std::uint64_t kTotal = 300;
+
+  std::optional<PayloadDamage> AwaitVerdict(const CheckProgress& progress) override {
+    for (const std::uint64_t checked : stillToCheck) {
+      if (progress) progress(checked, kTotal);
+    }
+    stillToCheck.clear();
+    return verdict;
+  }
+
+  std::optional<PayloadDamage> verdict;
+  // What a press that waits hears before the verdict; empty once the check ended.
+  std::vector<std::uint64_t> stillToCheck;
+};
+
 // Two items; while item 1's file is held open every pass fails there.
 class Form1Test : public ::testing::Test {
  protected:
@@ -69,7 +88,8 @@ class Form1Test : public ::testing::Test {
   ScriptedHost host_;
   ScriptedResolver resolver_{host_};
   RecordingMainWindow window_;
-  Form1 form_{testing::HostOf(host_), window_, resolver_.Resolver()};
+  ScriptedPayloadCheck check_;
+  Form1 form_{testing::HostOf(host_), window_, resolver_.Resolver(), check_};
 };
 
 TEST_F(Form1Test, PressWhosePassSucceedsEndsTheProgram) {
@@ -366,6 +386,44 @@ TEST_F(Form1Test, PassThatRunsOutOfMemoryIsAFailedTick) {
   EXPECT_EQ(window_.caption, u"1");
   EXPECT_FALSE(host_.ProgramEnded());
   EXPECT_TRUE(window_.timerEnabled);
+}
+
+// A press before the check has ended waits for it, shown as a pass is, and only
+// then reads the package.
+TEST_F(Form1Test, PressWaitsForThePayloadCheckBeforeReadingThePackage) {
+  check_.stillToCheck = {100, 200};
+  Press();
+  const std::vector<std::string> waited = {"begins", "written 100 of 300", "written 200 of 300",
+                                           "ended"};
+  ASSERT_GE(host_.ProgressShown().size(), waited.size());
+  EXPECT_TRUE(std::equal(waited.begin(), waited.end(), host_.ProgressShown().begin()));
+  EXPECT_EQ(host_.Log().front().operation, Operation::kLoadResourceText);  // after the wait
+  EXPECT_TRUE(host_.ProgramEnded());
+}
+
+// A damaged payload, found while a press waits or with nobody pressing, is refused
+// with its box; nothing is read, written or started, and the program ends failed.
+TEST_F(Form1Test, DamagedPayloadIsRefusedPressedOrNot) {
+  struct Case {
+    PayloadDamage damage;
+    bool pressed;
+  };
+  for (const Case& refusal : {Case{{u"b.txt"}, true}, Case{{u"b.txt"}, false}, Case{{}, true}}) {
+    ScriptedHost host;
+    RecordingMainWindow window;
+    ScriptedResolver resolver(host);
+    ScriptedPayloadCheck check;
+    check.verdict = refusal.damage;
+    Form1 form(testing::HostOf(host), window, resolver.Resolver(), check);
+    refusal.pressed ? form.cmdAvviaConTimer_Click() : form.PayloadChecked();
+    ASSERT_EQ(host.MessageBoxes().size(), 1u) << refusal.pressed;
+    EXPECT_EQ(host.MessageBoxes()[0].prompt, RefusalText(refusal.damage));
+    EXPECT_EQ(host.MessageBoxes()[0].style, MessageStyle::kError);
+    EXPECT_EQ(host.MessageBoxes()[0].title, Text(u"Velbor S.r.l."));
+    EXPECT_EQ(host.Operations(),
+              (std::vector<Operation>{Operation::kShowMessage, Operation::kEndFailedProgram}));
+    EXPECT_TRUE(window.timerSettings.empty());
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -24,8 +26,14 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+Bytes Data(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// Named types, which no numbered type of the tests uses.
+constexpr std::uint16_t kCustomType = 0;
+constexpr std::uint16_t kDigestsType = 0xFFFF;
+
 struct TestResource {
-  std::uint16_t type;  // 0: the CUSTOM type
+  std::uint16_t type;  // or kCustomType, kDigestsType
   std::uint16_t name;
   std::uint16_t language;
   Bytes data;
@@ -92,11 +100,11 @@ Bytes Program(const std::vector<TestResource>& resources, bool is64Bit,
   };
   std::size_t typeEntry = directory(tree.size(), false);
   for (const auto& [type, names] : tree) {
-    if (type == 0) {
+    if (type == kCustomType || type == kDigestsType) {
       const std::size_t name = section.size();
-      Put(section, name, 6, 2);
-      for (const char c : std::string("CUSTOM"))
-        Put(section, section.size(), static_cast<std::uint8_t>(c), 2);
+      const std::string typeName = type == kCustomType ? "CUSTOM" : "PAYLOADSHA256";
+      Put(section, name, typeName.size(), 2);
+      for (const char c : typeName) Put(section, section.size(), static_cast<std::uint8_t>(c), 2);
       Put(section, typeEntry, 0x80000000u | name, 4);
     } else {
       Put(section, typeEntry, type, 4);
@@ -126,12 +134,23 @@ Bytes Program(const std::vector<TestResource>& resources, bool is64Bit,
       imageSize != 0 ? imageSize : static_cast<std::uint32_t>(0x2000 + section.size()));
 }
 
-Bytes Data(const std::string& text) { return Bytes(text.begin(), text.end()); }
+// The digests that the build makes of items 101 to the last of `itemBytes`, each
+// holding `bytes`.
+Bytes Digests(const std::vector<std::uint16_t>& itemBytes, const std::string& bytes) {
+  Bytes digests;
+  for (std::uint16_t number = 101; !itemBytes.empty() && number <= itemBytes.back(); ++number) {
+    const bool present = std::find(itemBytes.begin(), itemBytes.end(), number) != itemBytes.end();
+    const Sha256Digest digest = present ? Sha256Of(Data(bytes)) : Sha256Digest{};
+    digests.insert(digests.end(), digest.begin(), digest.end());
+  }
+  return digests;
+}
 
 // A package of the given strings (count included), with bytes for the given
-// items, in one language.
+// items, in one language, and the digests of those bytes unless told otherwise.
 std::vector<TestResource> Package(const std::map<int, std::u16string>& strings,
-                                  const std::vector<std::uint16_t>& itemBytes) {
+                                  const std::vector<std::uint16_t>& itemBytes,
+                                  std::optional<Bytes> digests = std::nullopt) {
   std::map<int, std::map<int, std::u16string>> blocks;
   for (const auto& [number, text] : strings) blocks[number / 16 + 1][number % 16] = text;
   std::vector<TestResource> resources;
@@ -139,27 +158,15 @@ std::vector<TestResource> Package(const std::map<int, std::u16string>& strings,
     resources.push_back({6, static_cast<std::uint16_t>(block), 0x409, Strings(texts)});
   }
   for (const std::uint16_t number : itemBytes)
-    resources.push_back({0, number, 0x410, Data("bytes")});
+    resources.push_back({kCustomType, number, 0x410, Data("bytes")});
+  // Without items, digests that no item reaches, so that only the count's faults show.
+  if (!digests) digests = itemBytes.empty() ? Bytes(32, 0) : Digests(itemBytes, "bytes");
+  if (!digests->empty()) resources.push_back({kDigestsType, 1, 0, *digests});
   return resources;
 }
 
 const std::map<int, std::u16string> kShipped = {{100, u"1"},
                                                 {101, u"Brevanti.zip|<APPPATH>Corsenta/|N|"}};
-
-TEST(Sha256Test, KnownVectors) {
-  const std::pair<std::string, std::string> kCases[] = {
-      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
-       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
-      {std::string(1000000, 'a'),
-       "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
-  };
-  for (const auto& [message, digest] : kCases) {
-    const Bytes bytes = Data(message);
-    EXPECT_EQ(Sha256Hex(bytes), digest) << message.size();
-  }
-}
 
 TEST(PeResourcesTest, ReadsPe32AndPe32Plus) {
   for (const bool is64Bit : {false, true}) {
@@ -211,6 +218,8 @@ struct FaultCase {
   std::int32_t number;
   std::string fault;
   std::string customerSees;
+  // The digests the program carries; those of its items' bytes when none.
+  std::optional<Bytes> digests = std::nullopt;
 };
 
 TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
@@ -271,6 +280,27 @@ TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
        102,
        "as item 101 does",
        "replaces"},
+      {"bytes changed",
+       kShipped,
+       {101},
+       101,
+       "the bytes of \"Brevanti.zip\" differ from the SHA-256 that the program carries",
+       "the program refuses to install: its payload is damaged",
+       Digests({101}, "bytez")},
+      {"digests missing",
+       kShipped,
+       {101},
+       0,
+       "the program carries no SHA-256 of its items'",
+       "the program refuses to install",
+       Bytes()},
+      {"digest missing",
+       kShipped,
+       {101},
+       101,
+       "carries no SHA-256 of \"Brevanti.zip\"",
+       "the program refuses to install",
+       Bytes(31, 0)},
       {"past the count",
        {{100, u"1"}, {101, u"A|<APPPATH>Corsenta/|N|"}, {102, u"B|<APPPATH>Corsenta/|N|"}},
        {101, 102},
@@ -279,7 +309,7 @@ TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
        "never reaches"},
   };
   for (const FaultCase& c : kCases) {
-    const Bytes file = Program(Package(c.strings, c.itemBytes), false);
+    const Bytes file = Program(Package(c.strings, c.itemBytes, c.digests), false);
     PeResources program(file);
     const PackageFindings inspection = InspectPackage(program);
     ASSERT_EQ(inspection.faults.size(), 1u) << c.name << "\n" << ReportText(inspection);
@@ -291,9 +321,34 @@ TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
   }
 }
 
+// Both digests stand beside each other, in the text and in the JSON; the JSON is
+// valid whatever the names hold.
+TEST(InspectPackageTest, ReportsTheCarriedDigestBesideTheBytesOwn) {
+  const std::string digest = HexText(Sha256Of(Data("bytes")));
+  const std::string carried = HexText(Sha256Of(Data("bytez")));
+  const Bytes file =
+      Program(Package({{100, u"1"}, {101, u"Br\xE8v\xD800.zip|<APPPATH>Corsenta/|N|"}}, {101},
+                      Digests({101}, "bytez")),
+              false);
+  PeResources program(file);
+  const PackageFindings inspection = InspectPackage(program);
+  EXPECT_NE(ReportText(inspection).find("5 bytes  " + digest + "  carried " + carried),
+            std::string::npos)
+      << ReportText(inspection);
+  const auto json = nlohmann::json::parse(ReportJson(inspection));
+  const auto& item = json.at("items").at(0);
+  EXPECT_EQ(item.at("sha256"), digest);
+  EXPECT_EQ(item.at("carriedSha256"), carried);
+  EXPECT_EQ(item.at("size"), 5);
+  EXPECT_EQ(item.at("file"), "Br\u00E8v\uFFFD.zip");
+  EXPECT_EQ(json.at("faults").at(0).at("number"), 101);
+  EXPECT_EQ(json.at("summary"), "1 item, 5 bytes, 0 registrations, 1 fault");
+}
+
 TEST(InspectPackageTest, FindsLanguagesAndSizeThatMatter) {
-  std::vector<TestResource> resources = Package(kShipped, {101});
-  resources.push_back({0, 101, 0x409, Data("other bytes")});
+  // Windows, and so the check, reads the first language.
+  std::vector<TestResource> resources = Package(kShipped, {101}, Digests({101}, "other bytes"));
+  resources.push_back({kCustomType, 101, 0x409, Data("other bytes")});
   const Bytes file = Program(resources, false, 0x50000000);
   PeResources program(file);
   const PackageFindings inspection = InspectPackage(program);

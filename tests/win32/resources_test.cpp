@@ -3,9 +3,11 @@
 #include <string>
 
 #include "gtest/gtest.h"
+#include "host/win32/cng_sha256.h"
 #include "host/win32/image_file.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_file_system.h"
+#include "host/win32/win32_payload_hashing.h"
 #include "host/win32/win32_resources.h"
 #include "tests/support/failures.h"
 #include "tests/win32/win32_test_support.h"
@@ -80,16 +82,24 @@ TEST(Win32ResourcesTest, LargeBytesAreTheGeneratedFileViewedInTheImage) {
 }
 
 // A payload is written whole, in several writes, both from its view in the image and
-// from the image's own file.
-TEST(Win32ResourcesTest, LargeBytesAreWrittenWhole) {
+// from the image's own file; the payload's check, reading either way as the write
+// does, hashes the same bytes.
+TEST(Win32ResourcesTest, LargeBytesAreWrittenWholeAndHashedAlike) {
   Win32Resources resources;
   const ByteView bytes = resources.LoadResourceBytes(kLargeItem, u"CUSTOM");
-  std::optional<ImageFile> image = ImageFile::Prove(GetModuleHandleW(nullptr));
+  const std::optional<ImageFile> image = ImageFile::Prove(GetModuleHandleW(nullptr));
   ASSERT_TRUE(image) << "the test program's own file was not proven";
   EXPECT_TRUE(image->FileOffsetOf(bytes));
   ScratchFolder folder;
   Win32FileSystem fromView;
-  Win32FileSystem fromFile(std::move(image));
+  Win32FileSystem fromFile(&*image);
+  const Sha256Digest digest = CngSha256().Of(bytes);
+  for (const ImageFile* from : {static_cast<const ImageFile*>(nullptr), &*image}) {
+    std::uint64_t heard = 0;
+    EXPECT_EQ(Win32PayloadHashing(from).Sha256Of(bytes, [&](std::uint64_t at) { heard = at; }),
+              digest);
+    EXPECT_EQ(heard, bytes.size());
+  }
   for (Win32FileSystem* files : {&fromView, &fromFile}) {
     files->WriteWholeFile(TextFromWide(folder.Path()) + u"payload.bin", bytes, {});
     const auto written = ReadWholeFile(folder.Path() + L"payload.bin");

@@ -1,0 +1,88 @@
+#include "app/payload_check.h"
+
+#include <algorithm>
+
+#include "app/item_descriptor.h"
+#include "app/item_table.h"
+#include "app/package_format.h"
+#include "host/failure.h"
+
+namespace velbor {
+
+std::optional<Sha256Digest> CarriedDigest(Resources& package, std::int32_t item) {
+  Sha256Digest digest{};
+  const std::uint64_t size = package.ResourceSize(kPayloadDigestsResource, kPayloadDigestsType);
+  const std::uint64_t at = static_cast<std::uint64_t>(item) * digest.size();
+  if (item < 0 || size < at + digest.size()) return std::nullopt;
+  const ByteView digests = package.LoadResourceBytes(kPayloadDigestsResource, kPayloadDigestsType);
+  std::copy_n(digests.begin() + static_cast<std::ptrdiff_t>(at), digest.size(), digest.begin());
+  return digest;
+}
+
+PayloadContents ReadPayload(Resources& package) {
+  PayloadContents payload;
+  payload.digestsCarried = package.ResourceSize(kPayloadDigestsResource, kPayloadDigestsType) > 0;
+  std::int32_t lastIndex = -1;
+  try {
+    lastIndex = ItemTable::SizedFromPackage(package).LastIndex();
+  } catch (const HostFailure&) {
+    return payload;
+  }
+  for (std::int32_t item = 0; item <= lastIndex; ++item) {
+    const std::int32_t number = ItemResourceNumber(item);
+    ByteView bytes;
+    try {
+      bytes = package.LoadResourceBytes(number, kItemBytesType);
+    } catch (const HostFailure&) {
+      continue;
+    }
+    payload.items.push_back(
+        {ItemFileNameInPackage(package, item), bytes, CarriedDigest(package, item)});
+  }
+  return payload;
+}
+
+std::uint64_t PayloadSize(const PayloadContents& payload) {
+  std::uint64_t size = 0;
+  for (const PayloadItem& item : payload.items) size += item.bytes.size();
+  return size;
+}
+
+std::optional<PayloadDamage> FindPayloadDamage(const PayloadContents& payload,
+                                               PayloadHashing& hashing,
+                                               const HashProgress& progress) {
+  if (!payload.digestsCarried) return PayloadDamage{};
+  std::uint64_t before = 0;
+  for (const PayloadItem& item : payload.items) {
+    if (!item.carried) return PayloadDamage{item.file};
+    const auto itemProgress = [&](std::uint64_t hashed) {
+      if (progress) progress(before + hashed);
+    };
+    try {
+      if (hashing.Sha256Of(item.bytes, itemProgress) != *item.carried)
+        return PayloadDamage{item.file};
+    } catch (const HostFailure&) {
+      // Bytes that cannot be read to be checked cannot be written either.
+      return PayloadDamage{item.file};
+    }
+    before += item.bytes.size();
+  }
+  return std::nullopt;
+}
+
+Text RefusalText(const PayloadDamage& damage) {
+  Text text;
+  if (damage.itemFile.empty()) {
+    text =
+        u"Il contenuto del programma di installazione non può essere verificato: il programma "
+        u"è danneggiato.";
+  } else {
+    text = u"Il file \"" + damage.itemFile +
+           u"\" contenuto nel programma di installazione è danneggiato.";
+  }
+  return text +
+         u"\r\n\r\nNon è stato installato nulla. Scaricare di nuovo il programma di "
+         u"installazione e avviarlo.";
+}
+
+}  // namespace velbor
