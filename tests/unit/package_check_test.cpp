@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <unistd.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <chrono>
@@ -463,9 +463,14 @@ TEST(InspectPackageTest, EmptyResourceIsEmpty) {
   std::vector<TestResource> resources = Package({{100, u"2"},
                                                  {101, u"Vuoto.txt|<APPPATH>Corsenta/|N|"},
                                                  {102, u"Pieno.txt|<APPPATH>Corsenta/|N|"}},
-                                                {});
+                                                {}, Bytes());
   resources.push_back({0, 101, 0x410, {}});
   resources.push_back({0, 102, 0x410, Data("what follows")});
+  Bytes digests;
+  for (const Sha256Digest& digest : {Sha256Of({}), Sha256Of(Data("what follows"))}) {
+    digests.insert(digests.end(), digest.begin(), digest.end());
+  }
+  resources.push_back({kDigestsType, 1, 0, digests});
   const Bytes file = Program(resources, false);
   PeResources program(file);
   EXPECT_EQ(program.ResourceSize(101, u"CUSTOM"), 0u);
