@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <array>
+#include <utility>
 
 namespace velbor {
 namespace {
@@ -65,6 +66,52 @@ CommandLineRequest ReadCommandLine(const std::vector<Text>& arguments) {
   }
   request.mode = quiet ? RunMode::kQuiet : passive ? RunMode::kPassive : RunMode::kInteractive;
   return request;
+}
+
+std::vector<Text> SplitArguments(TextView commandLine) {
+  std::size_t at = 0;
+  // The program's name: quotes group, nothing escapes.
+  for (bool quoted = false; at < commandLine.size(); ++at) {
+    const char16_t c = commandLine[at];
+    if (c == u'"')
+      quoted = !quoted;
+    else if (!quoted && (c == u' ' || c == u'\t'))
+      break;
+  }
+  std::vector<Text> arguments;
+  for (;;) {
+    while (at < commandLine.size() && (commandLine[at] == u' ' || commandLine[at] == u'\t')) ++at;
+    if (at == commandLine.size()) return arguments;
+    Text argument;
+    bool quoted = false;
+    for (; at < commandLine.size(); ++at) {
+      const char16_t c = commandLine[at];
+      if (c == u'\\') {
+        std::size_t backslashes = 0;
+        for (; at < commandLine.size() && commandLine[at] == u'\\'; ++at) ++backslashes;
+        const bool beforeQuote = at < commandLine.size() && commandLine[at] == u'"';
+        argument.append(beforeQuote ? backslashes / 2 : backslashes, u'\\');
+        if (beforeQuote && backslashes % 2 == 1)
+          argument += u'"';
+        else
+          --at;
+        continue;
+      }
+      if (c == u'"') {
+        // Two quotes inside quotes stand for one.
+        if (quoted && at + 1 < commandLine.size() && commandLine[at + 1] == u'"') {
+          argument += u'"';
+          ++at;
+        } else {
+          quoted = !quoted;
+        }
+        continue;
+      }
+      if (!quoted && (c == u' ' || c == u'\t')) break;
+      argument += c;
+    }
+    arguments.push_back(std::move(argument));
+  }
 }
 
 Text UsageText() {

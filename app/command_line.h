@@ -25,6 +25,11 @@ struct CommandLineRequest {
 // "/passive" whatever their order, so that a run meant to be unseen never shows.
 CommandLineRequest ReadCommandLine(const std::vector<Text>& arguments);
 
+// The arguments of a Windows command line, as the C runtime splits them: blanks
+// part them, double quotes group, backslashes escape a quote only. The program's
+// own name, the first word, is left out.
+std::vector<Text> SplitArguments(TextView commandLine);
+
 // The usage box's text.
 Text UsageText();
 

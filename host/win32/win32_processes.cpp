@@ -91,6 +91,40 @@ class SoleInheritance {
 void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
                                   WindowStyle windowStyle, const Text& workingFolder,
                                   SharedFileHold heldUntilEnded) {
+  Start(program, commandLine, windowStyle, workingFolder, std::move(heldUntilEnded));
+}
+
+std::optional<std::uint32_t> Win32Processes::StartAndAwait(
+    const Text& program, const Text& commandLine, WindowStyle windowStyle,
+    const Text& workingFolder, SharedFileHold heldUntilEnded, std::chrono::milliseconds limit) {
+  const UniqueKernelHandle process =
+      Start(program, commandLine, windowStyle, workingFolder, std::move(heldUntilEnded));
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(limit.count());
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+    // Messages sent to the window and its repainting are answered meanwhile, so
+    // that neither the system nor a user sees it hang; nothing else is taken.
+    HANDLE awaited = process.Get();
+    const DWORD woken =
+        MsgWaitForMultipleObjects(1, &awaited, FALSE, left, QS_SENDMESSAGE | QS_PAINT);
+    if (woken == WAIT_OBJECT_0) break;
+    if (woken == WAIT_TIMEOUT) return std::nullopt;
+    if (woken != WAIT_OBJECT_0 + 1) throw FailureFromLastError();
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) {
+      DispatchMessageW(&message);
+    }
+  }
+  DWORD exitCode = 0;
+  if (!GetExitCodeProcess(process.Get(), &exitCode)) throw FailureFromLastError();
+  return exitCode;
+}
+
+UniqueKernelHandle Win32Processes::Start(const Text& program, const Text& commandLine,
+                                         WindowStyle windowStyle, const Text& workingFolder,
+                                         SharedFileHold heldUntilEnded) {
   // A NUL would start a shorter command, or another program, than the one given.
   if (commandLine.empty() || commandLine.find(u'\0') != Text::npos ||
       program.find(u'\0') != Text::npos || workingFolder.find(u'\0') != Text::npos) {
@@ -128,6 +162,15 @@ void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
   }
   watch->process = UniqueKernelHandle(started.hProcess);
   const UniqueKernelHandle thread(started.hThread);
+  // The caller's own handle, for waiting: the watch's goes with the watch.
+  HANDLE ownCopy = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), started.hProcess, GetCurrentProcess(), &ownCopy,
+                       SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0)) {
+    const HostFailure failure = FailureFromLastError();
+    TerminateProcess(started.hProcess, ERROR_CANCELLED);
+    throw failure;
+  }
+  UniqueKernelHandle process(ownCopy);
   // Nobody waits for the program here: a pool thread does, for as long as it runs.
   if (!QueueUserWorkItem(WatchUntilEnded, watch.get(), WT_EXECUTELONGFUNCTION)) {
     const HostFailure failure = FailureFromLastError();
@@ -141,6 +184,7 @@ void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
     TerminateProcess(started.hProcess, ERROR_CANCELLED);
     throw failure;
   }
+  return process;
 }
 
 Text Win32Processes::SystemFolder() {

@@ -36,9 +36,11 @@ void Win32UserInterface::PumpMessages() {
   }
 }
 
-void Win32UserInterface::EndProgram() {
+void Win32UserInterface::EndProgram() { EndProgramWith(kExitInstalled); }
+
+void Win32UserInterface::EndProgramWith(int exitCode) {
   if (mainWindow_ != nullptr) DestroyWindow(mainWindow_);
-  ExitProcess(kExitInstalled);
+  ExitProcess(static_cast<UINT>(exitCode));
 }
 
 void Win32UserInterface::ResetMousePointer() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }

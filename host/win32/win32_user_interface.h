@@ -15,6 +15,8 @@ class Win32UserInterface final : public UserInterface {
   Text AskText(const Text& prompt, const Text& title, const Text& defaultText) override;
   void PumpMessages() override;
   [[noreturn]] void EndProgram() override;
+  // Closes the window and ends the process at once with `exitCode`.
+  [[noreturn]] void EndProgramWith(int exitCode);
   void ResetMousePointer() override;
 
  private:
