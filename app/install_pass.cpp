@@ -144,6 +144,10 @@ void ItemFailed(ItemTable& table, std::int32_t item, const InstallerHost& host,
   line += u" (";
   line += failure.Description();
   line += u')';
+  if (!attempt.path.empty()) {
+    line += u" su ";
+    line += attempt.path;
+  }
   // A file in use: the system may say by whom, for the log and the stop box.
   if (attempt.writing && failure.Number() == failure::kPermissionDenied &&
       host.holders != nullptr) {
