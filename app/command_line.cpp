@@ -37,10 +37,15 @@ CommandLineRequest ReadCommandLine(const std::vector<Text>& arguments) {
   CommandLineRequest request;
   bool quiet = false;
   bool passive = false;
-  for (std::size_t at = 0; at < arguments.size() && !request.refused; ++at) {
+  // Read to the end even past a refusal: a "/quiet" after it still keeps the
+  // refusal unseen.
+  const auto refuse = [&request](const Text& argument) {
+    if (!request.refused) request.refused = argument;
+  };
+  for (std::size_t at = 0; at < arguments.size(); ++at) {
     const Text& argument = arguments[at];
     if (argument.size() < 2 || (argument[0] != u'/' && argument[0] != u'-')) {
-      request.refused = argument;
+      refuse(argument);
       continue;
     }
     const TextView name = TextView(argument).substr(1);
@@ -56,12 +61,12 @@ CommandLineRequest ReadCommandLine(const std::vector<Text>& arguments) {
       if (at + 1 < arguments.size() && !arguments[at + 1].empty()) {
         request.logPath = arguments[++at];
       } else {
-        request.refused = argument;
+        refuse(argument);
       }
     } else if (std::optional<Text> path = AttachedLogPath(name)) {
       request.logPath = std::move(path);
     } else {
-      request.refused = argument;
+      refuse(argument);
     }
   }
   request.mode = quiet ? RunMode::kQuiet : passive ? RunMode::kPassive : RunMode::kInteractive;
