@@ -11,6 +11,7 @@
 #include "host/application.h"
 #include "host/failure.h"
 #include "host/install_log.h"
+#include "host/win32/answering_wait.h"
 #include "host/win32/library_search.h"
 #include "host/win32/restart_manager_holders.h"
 #include "host/win32/run_facts.h"
@@ -87,7 +88,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   velbor::Win32Resources package(instance);
   // Payloads are written from the installer's own file where it is proven to be.
   velbor::Win32FileSystem files(velbor::ImageFile::Prove(instance));
-  velbor::Win32Processes processes;
+  velbor::Win32Processes processes(&velbor::WaitAnsweringMessages);
   velbor::Win32PassProgress progress;
   velbor::Win32Registry registryApi;
   velbor::RegistryLibrary registry(registryApi);

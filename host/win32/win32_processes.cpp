@@ -88,6 +88,12 @@ class SoleInheritance {
 
 }  // namespace
 
+bool WaitWithoutAnswering(HANDLE object, DWORD milliseconds) {
+  const DWORD result = WaitForSingleObject(object, milliseconds);
+  if (result == WAIT_FAILED) throw FailureFromLastError();
+  return result == WAIT_OBJECT_0;
+}
+
 void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
                                   WindowStyle windowStyle, const Text& workingFolder,
                                   SharedFileHold heldUntilEnded) {
@@ -99,24 +105,7 @@ std::optional<std::uint32_t> Win32Processes::StartAndAwait(
     const Text& workingFolder, SharedFileHold heldUntilEnded, std::chrono::milliseconds limit) {
   const UniqueKernelHandle process =
       Start(program, commandLine, windowStyle, workingFolder, std::move(heldUntilEnded));
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(limit.count());
-  for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-    // Messages sent to the window and its repainting are answered meanwhile, so
-    // that neither the system nor a user sees it hang; nothing else is taken.
-    HANDLE awaited = process.Get();
-    const DWORD woken =
-        MsgWaitForMultipleObjects(1, &awaited, FALSE, left, QS_SENDMESSAGE | QS_PAINT);
-    if (woken == WAIT_OBJECT_0) break;
-    if (woken == WAIT_TIMEOUT) return std::nullopt;
-    if (woken != WAIT_OBJECT_0 + 1) throw FailureFromLastError();
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) {
-      DispatchMessageW(&message);
-    }
-  }
+  if (!wait_(process.Get(), static_cast<DWORD>(limit.count()))) return std::nullopt;
   DWORD exitCode = 0;
   if (!GetExitCodeProcess(process.Get(), &exitCode)) throw FailureFromLastError();
   return exitCode;

@@ -1,6 +1,5 @@
 // Installers run as deployment tools run them: with switches, nobody at the desktop,
 // judged by their exit codes, their logs and what they leave on disk.
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -57,7 +56,6 @@ RunEnd RunToEnd(const std::wstring& program, const std::wstring& arguments,
       TerminateProcess(process.Get(), 1);
       WaitForSingleObject(process.Get(), INFINITE);
       ADD_FAILURE() << "the installer ran on and was ended";
-      break;
     }
   }
   RunEnd end;
@@ -68,24 +66,14 @@ RunEnd RunToEnd(const std::wstring& program, const std::wstring& arguments,
 
 std::string Utf8(const std::wstring& text) { return Utf8FromText(TextFromWide(text)); }
 
-int Occurrences(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
 class UnattendedTest : public InstallerTest {
  protected:
-  std::wstring LogPath() const { return Scratch() + L"setup.log"; }
-  std::wstring LogSwitch() const { return L"/log \"" + LogPath() + L"\""; }
+  std::wstring LogSwitch() const { return L"/log \"" + Scratch() + L"setup.log\""; }
 
   // The log as written, which must open with UTF-8's byte-order mark.
   std::string Log() const {
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(LogPath());
-    if (!bytes) return {};
-    const std::string text(bytes->begin(), bytes->end());
+    const auto bytes = ReadWholeFile(Scratch() + L"setup.log");
+    const std::string text = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
     EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
     return text;
   }
@@ -119,9 +107,6 @@ TEST_F(UnattendedTest, QuietInstallsEveryItemUnseenAndLogsEach) {
     EXPECT_NE(log.find(label + bytes + " byte scritti in "), std::string::npos) << item;
     EXPECT_NE(log.find(label + "installato\r\n"), std::string::npos) << item;
   }
-  EXPECT_NE(log.find("Tavrelio.exe trovato in " + Utf8(tavrelio)), std::string::npos);
-  EXPECT_NE(log.find("Riga di comando: "), std::string::npos);
-  EXPECT_NE(log.find("Fine, codice di uscita 0: installazione riuscita\r\n"), std::string::npos);
   EXPECT_TRUE(log.ends_with("Fine, codice di uscita 0: installazione riuscita\r\n")) << log;
 }
 
@@ -131,15 +116,10 @@ TEST_F(UnattendedTest, QuietInstallsTheOthersWhereAFolderWouldBeAskedForAndEndsW
   const RunEnd end = RunToEnd(TestInstaller(L"trio"), L"/q " + LogSwitch(), Scratch());
   EXPECT_EQ(end.exitCode, 1603u);
   EXPECT_FALSE(end.windowSeen);
-
   EXPECT_EQ(FileNames(corsenta),
             (std::vector<std::wstring>{L"Corsenta.exe", L"Tre.bin", L"Uno.bin"}));
-  const std::string log = Log();
-  EXPECT_NE(log.find("Tavrelio.exe non trovato in " + Utf8(Scratch()) + "Tavrelio\\"),
-            std::string::npos)
-      << log;
-  EXPECT_NE(log.find("Elemento 102 Due.bin: errore 76"), std::string::npos) << log;
-  EXPECT_TRUE(log.ends_with("Fine, codice di uscita 1603: installazione non riuscita\r\n")) << log;
+  EXPECT_NE(Log().find("Tavrelio.exe non trovato in " + Utf8(Scratch()) + "Tavrelio\\"),
+            std::string::npos);
 }
 
 TEST_F(UnattendedTest, QuietWithAFileInUseEndsWith1618AfterTheLastRetry) {
@@ -150,72 +130,53 @@ TEST_F(UnattendedTest, QuietWithAFileInUseEndsWith1618AfterTheLastRetry) {
   const RunEnd end = RunToEnd(TestInstaller(L"pair_fast"), L"-QUIET " + LogSwitch(), Scratch());
   EXPECT_EQ(end.exitCode, 1618u);
   EXPECT_FALSE(end.windowSeen);
-
   EXPECT_EQ(held.Content(), old);
-  EXPECT_TRUE(HoldsExactly(corsenta + L"Primo.bin", Payload(L"pair_fast", L"Primo.bin")));
+  // The press's pass and 40 retries each fail at the file in use, and name it.
   const std::string log = Log();
-  // The press's pass and 40 retries, each failing at the file in use; then the
-  // question that nobody answers ends the run.
-  EXPECT_EQ(Occurrences(log, "Elemento 102 Secondo.bin: errore 70 ("), 41) << log;
-  EXPECT_NE(log.find(Utf8(corsenta) + "Secondo.bin"), std::string::npos);
-  EXPECT_NE(log.find("Messaggio [Attenzione]: Interrompere?"), std::string::npos);
-  EXPECT_TRUE(
-      log.ends_with("Fine, codice di uscita 1618: riprovare più tardi: un altro setup è "
-                    "in corso o un file è rimasto in uso\r\n"))
-      << log;
-}
-
-TEST_F(UnattendedTest, QuietAwaitsTheRegistrationAndLogsItsExitCode) {
-  const std::wstring corsenta = MakeInstallationWithCorsenta();
-
-  const RunEnd end = RunToEnd(TestInstaller(L"com"), L"/s /norestart " + LogSwitch(), Scratch());
-  EXPECT_EQ(end.exitCode, 0u);
-  EXPECT_FALSE(end.windowSeen);
-  const std::string log = Log();
-  EXPECT_NE(log.find("Registrazione: regsvr32.exe \"" + Utf8(corsenta) +
-                     "VelborTraccia.dll\" /s (codice di uscita 0)"),
-            std::string::npos)
-      << log;
-}
-
-TEST_F(UnattendedTest, PassiveShowsItsWindowAndEndsByItself) {
-  MakeInstallationWithCorsenta();
-  MakeTavrelioFolder();
-
-  const RunEnd end = RunToEnd(TestInstaller(L"trio"), L"/passive", Scratch());
-  EXPECT_EQ(end.exitCode, 0u);
-  EXPECT_TRUE(end.windowSeen);
-}
-
-TEST_F(UnattendedTest, ASecondInstallerDoesNothingAndEndsWith1618) {
-  const std::wstring corsenta = MakeInstallationWithCorsenta();
-  InstallerProcess first(TestInstaller(L"pair"), Scratch());
-  ASSERT_NE(first.Window(), nullptr);
-
-  for (const wchar_t* arguments : {L"/quiet", L""}) {
-    const RunEnd second = RunToEnd(TestInstaller(L"trio"), arguments, Scratch());
-    EXPECT_EQ(second.exitCode, 1618u) << arguments;
-    EXPECT_FALSE(second.windowSeen) << arguments;
+  const std::string failed = "Elemento 102 Secondo.bin: errore 70 (Permission denied) su " +
+                             Utf8(corsenta) + "Secondo.bin";
+  int failures = 0;
+  for (auto at = log.find(failed); at != std::string::npos; at = log.find(failed, at + 1)) {
+    ++failures;
   }
-  EXPECT_EQ(FileNames(corsenta), (std::vector<std::wstring>{L"Corsenta.exe"}));
-  EXPECT_EQ(first.StartButtonCaption(), L"Installa Brevanti");
+  EXPECT_EQ(failures, 41) << log;
+  EXPECT_NE(log.find("Fine, codice di uscita 1618"), std::string::npos);
 }
 
-TEST_F(UnattendedTest, ACommandLineThatCannotBeFollowedEndsWithoutInstallingAnything) {
+TEST_F(UnattendedTest, QuietAwaitsTheRegistrationAndPassiveShowsItsWindow) {
   const std::wstring corsenta = MakeInstallationWithCorsenta();
-  struct Case {
-    std::wstring arguments;
-    DWORD exitCode;
-  };
-  const std::vector<Case> cases = {
-      {L"/quiet /reboot", 1639}, {L"/passive /q nome", 1639},
-      {L"/q /log", 1639},        {L"/quiet /log:\"" + Scratch() + L"manca\\setup.log\"", 1622},
+
+  const RunEnd quiet = RunToEnd(TestInstaller(L"com"), L"/s /norestart " + LogSwitch(), Scratch());
+  EXPECT_EQ(quiet.exitCode, 0u);
+  EXPECT_NE(Log().find("Registrazione: regsvr32.exe \"" + Utf8(corsenta) +
+                       "VelborTraccia.dll\" /s (codice di uscita 0)"),
+            std::string::npos);
+
+  const RunEnd passive = RunToEnd(TestInstaller(L"com"), L"/passive", Scratch());
+  EXPECT_EQ(passive.exitCode, 0u);
+  EXPECT_TRUE(passive.windowSeen);
+}
+
+TEST_F(UnattendedTest, ASecondInstallerOrABadCommandLineEndsAtOnceWithoutInstalling) {
+  const std::wstring corsenta = MakeInstallationWithCorsenta();
+  const std::vector<std::pair<std::wstring, DWORD>> cases = {
+      {L"/quiet /reboot", 1639},
+      {L"/q /log", 1639},
+      {L"/quiet /log:\"" + Scratch() + L"manca\\setup.log\"", 1622},
       {L"/quiet /?", 0},
   };
-  for (const Case& run : cases) {
-    const RunEnd end = RunToEnd(TestInstaller(L"trio"), run.arguments, Scratch());
-    EXPECT_EQ(end.exitCode, run.exitCode) << Utf8(run.arguments);
-    EXPECT_FALSE(end.windowSeen) << Utf8(run.arguments);
+  for (const auto& [arguments, exitCode] : cases) {
+    const RunEnd end = RunToEnd(TestInstaller(L"trio"), arguments, Scratch());
+    EXPECT_EQ(end.exitCode, exitCode) << Utf8(arguments);
+    EXPECT_FALSE(end.windowSeen) << Utf8(arguments);
+  }
+
+  InstallerProcess first(TestInstaller(L"pair"), Scratch());
+  ASSERT_NE(first.Window(), nullptr);
+  for (const wchar_t* arguments : {L"/quiet", L""}) {
+    const RunEnd second = RunToEnd(TestInstaller(L"trio"), arguments, Scratch());
+    EXPECT_EQ(second.exitCode, 1618u) << Utf8(arguments);
+    EXPECT_FALSE(second.windowSeen) << Utf8(arguments);
   }
   EXPECT_EQ(FileNames(corsenta), (std::vector<std::wstring>{L"Corsenta.exe"}));
 }

@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/exit_meaning.h"
 #include "app/holders_text.h"
-#include "host/application.h"
 #include "tests/unit/memory_log_sink.h"
 
 namespace velbor {
@@ -56,19 +54,6 @@ TEST(HoldersTextTest, NamesEachHolderWithItsProcessId) {
        u"in uso da Corsenta.exe (PID 412), Spooler di stampa (servizio, PID 88), ? (PID 7)"},
   };
   for (const auto& [holders, text] : cases) EXPECT_EQ(HoldersText(holders), text);
-}
-
-TEST(ExitMeaningTest, EveryCodeTheInstallerEndsWithHasItsOwnMeaning) {
-  const std::vector<int> codes = {kExitInstalled, kExitEndedByUser,  kExitFailed,
-                                  kExitTryLater,  kExitLogNotOpened, kExitInvalidCommandLine};
-  std::vector<Text> meanings;
-  for (int code : codes) meanings.push_back(ExitMeaning(code));
-  for (std::size_t at = 0; at < meanings.size(); ++at) {
-    EXPECT_NE(meanings[at], ExitMeaning(42)) << codes[at];
-    for (std::size_t other = at + 1; other < meanings.size(); ++other) {
-      EXPECT_NE(meanings[at], meanings[other]);
-    }
-  }
 }
 
 }  // namespace
