@@ -17,6 +17,13 @@ namespace velbor {
 // resolved to no folder fails its item, as the empty answer stays cached. A pass
 // that gets through every item shows the completion box and answers true.
 //
+// In an unattended run (`host.unattended`) a failed item does not end the pass:
+// every pending item is tried, registration tools are waited for, and where a
+// failure no retry mends was met the run ends with 1603 once all were tried. With
+// `host.log`, each item's folder, bytes written, registration and result are
+// logged; a file in use is logged with its holders, kept in the table for the
+// stop box.
+//
 // Until its last item is over, the pass is shown as busy, with the bytes written
 // so far against those of the items that were pending when it began.
 bool InstallPass(ItemTable& table, const InstallerHost& host, const TemplateResolver& resolve);

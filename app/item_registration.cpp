@@ -1,6 +1,7 @@
 #include "app/item_registration.h"
 
 #include <utility>
+#include <vector>
 
 #include "host/failure.h"
 
@@ -19,8 +20,7 @@ Text Quoted(const Text& text) {
   return quoted;
 }
 
-void RegisterComServer(Processes& processes, const Text& folder, const Text& path,
-                       SharedFileHold hold) {
+ToolRun ComServerRun(Processes& processes, const Text& path) {
   Text commandLine(u"regsvr32.exe ");
   commandLine += Quoted(path);
   commandLine += u" /s";
@@ -29,11 +29,10 @@ void RegisterComServer(Processes& processes, const Text& folder, const Text& pat
   // installer runs elevated.
   Text program = processes.SystemFolder();
   program += u"\\regsvr32.exe";
-  processes.StartProcess(program, commandLine, WindowStyle::kHidden, folder, std::move(hold));
+  return {std::move(program), std::move(commandLine), WindowStyle::kHidden};
 }
 
-void RegisterNetAssembly(Processes& processes, const Text& folder, const Text& path,
-                         const Text& fileName, const SharedFileHold& hold) {
+std::vector<ToolRun> NetAssemblyRuns(Processes& processes, const Text& path, const Text& fileName) {
   // Where Windows lives elsewhere, any user may create the fixed path's folder and
   // put a tool of their own there; it is then as good as missing.
   if (!EqualIgnoringAsciiCase(processes.WindowsFolder(), kRegasmWindowsFolder)) {
@@ -45,12 +44,12 @@ void RegisterNetAssembly(Processes& processes, const Text& folder, const Text& p
   typeLibrary += Quoted(path);
   typeLibrary += u" /tlb:";
   typeLibrary += TypeLibraryArgument(fileName);
-  processes.StartProcess({}, typeLibrary, WindowStyle::kMinimizedFocus, folder, hold);
 
   Text codebase(kQuotedRegasm);
   codebase += u" /codebase ";
   codebase += Quoted(path);
-  processes.StartProcess({}, codebase, WindowStyle::kHidden, folder, hold);
+  return {{Text(), std::move(typeLibrary), WindowStyle::kMinimizedFocus},
+          {Text(), std::move(codebase), WindowStyle::kHidden}};
 }
 
 }  // namespace
@@ -69,13 +68,17 @@ Text TypeLibraryArgument(Text fileName) {
   return fileName.find(u' ') == Text::npos ? fileName : Quoted(fileName);
 }
 
-void StartRegistration(Processes& processes, const Text& folder, const Text& fileName,
-                       const Text& kind, SharedFileHold hold) {
+std::vector<ToolRun> RegistrationRuns(Processes& processes, const Text& folder,
+                                      const Text& fileName, const Text& kind) {
   const Text path = folder + fileName;
-  if (kind == kNetAssemblyKind) {
-    RegisterNetAssembly(processes, folder, path, fileName, hold);
-  } else {
-    RegisterComServer(processes, folder, path, std::move(hold));
+  if (kind == kNetAssemblyKind) return NetAssemblyRuns(processes, path, fileName);
+  return {ComServerRun(processes, path)};
+}
+
+void StartRegistration(Processes& processes, const Text& folder, const Text& fileName,
+                       const Text& kind, const SharedFileHold& hold) {
+  for (const ToolRun& run : RegistrationRuns(processes, folder, fileName, kind)) {
+    processes.StartProcess(run.program, run.commandLine, run.windowStyle, folder, hold);
   }
 }
 

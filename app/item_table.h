@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "app/nothrow_allocator.h"
@@ -54,6 +55,11 @@ class ItemTable {
   bool IsDone(std::int32_t item) const;
   void MarkDone(std::int32_t item);
 
+  // Who held item `item`'s file when its last write failed, as HoldersText names
+  // them; the empty text when nobody was named.
+  const Text& Holders(std::int32_t item) const { return Row(item).holders; }
+  void SetHolders(std::int32_t item, Text holders) { Row(item).holders = std::move(holders); }
+
  private:
   using Pair = std::array<Text, 2>;
 
@@ -63,6 +69,7 @@ class ItemTable {
     Text target;
     Pair state;
     Pair cache;
+    Text holders;
   };
   using Rows = std::vector<TableRow, NothrowAllocator<TableRow>>;
 

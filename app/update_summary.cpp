@@ -27,8 +27,16 @@ class NameList {
 Text UpdateSummary(const ItemTable& table, Resources& package) {
   NameList updated;
   NameList notUpdated;
+  std::int32_t item = 0;
   for (const ItemReportLine& line : ReportItems(table, package)) {
-    (line.done ? updated : notUpdated).Add(line.file);
+    if (line.done) {
+      updated.Add(line.file);
+    } else if (const Text& holders = table.Holders(item); holders.empty()) {
+      notUpdated.Add(line.file);
+    } else {
+      notUpdated.Add(line.file + u" (" + holders + u")");
+    }
+    ++item;
   }
 
   Text summary;

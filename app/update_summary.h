@@ -11,8 +11,9 @@ namespace velbor {
 // lists; each list that is not empty text gives one line, "Elenco file
 // aggiornati: " or "Elenco file NON aggiornati: " followed by the list, with a
 // blank line between the two, and a blank line after the last. Lines end with
-// "\r\n". Items that no pass has read yet are named from their descriptors in
-// `package`.
+// "\r\n". A file not updated is followed by who held it, where the table names
+// them: "Brevanti.zip (in uso da Corsenta.exe (PID 412))". Items that no pass has read yet are
+// named from their descriptors in `package`.
 Text UpdateSummary(const ItemTable& table, Resources& package);
 
 }  // namespace velbor

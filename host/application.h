@@ -12,5 +12,9 @@ inline constexpr char16_t kApplicationTitle[] = u"Brevanti Setup";
 inline constexpr int kExitInstalled = 0;
 inline constexpr int kExitEndedByUser = 1602;
 inline constexpr int kExitFailed = 1603;
+// Another installer runs, or a file stayed in use: a deployment tool tries again later.
+inline constexpr int kExitTryLater = 1618;
+inline constexpr int kExitLogNotOpened = 1622;
+inline constexpr int kExitInvalidCommandLine = 1639;
 
 }  // namespace velbor

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 
 #include "host/file_hold.h"
 #include "host/text.h"
@@ -25,6 +27,15 @@ class Processes {
   // be started.
   virtual void StartProcess(const Text& program, const Text& commandLine, WindowStyle windowStyle,
                             const Text& workingFolder, SharedFileHold heldUntilEnded) = 0;
+
+  // Starts the program as StartProcess does, then waits for its end, at most
+  // `limit`: answers its exit code, or nothing when it still runs then (it is left
+  // running, with the hold). Fails when it cannot be started or waited for.
+  virtual std::optional<std::uint32_t> StartAndAwait(const Text& program, const Text& commandLine,
+                                                     WindowStyle windowStyle,
+                                                     const Text& workingFolder,
+                                                     SharedFileHold heldUntilEnded,
+                                                     std::chrono::milliseconds limit) = 0;
 
   // The system's own folder, where its tools are, without a trailing "\".
   virtual Text SystemFolder() = 0;

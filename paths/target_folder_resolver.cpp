@@ -60,20 +60,29 @@ Text CaughtFailureText(const Text& targetTemplate, const HostFailure& caught) {
   return text;
 }
 
+void Log(const InstallLog* log, const Text& line) {
+  if (log != nullptr) log->Write(line);
+}
+
 // The maker's installation folder, or else its folder among the program files.
-Text BaseFolder(InstallationFolders& folders) {
+Text BaseFolder(InstallationFolders& folders, const InstallLog* log) {
   const Text velbor = folders.RetrieveProgramFilesVelborPath();
-  if (!velbor.empty()) return WithTrailingBackslash(velbor);
+  if (!velbor.empty()) {
+    Log(log, u"Cartella del produttore (valore strPath del registro): " + velbor);
+    return WithTrailingBackslash(velbor);
+  }
   Text base = WithTrailingBackslash(folders.RetrieveProgramFilesPath());
   base += u"Velbor\\";
+  Log(log, u"Cartella del produttore (predefinita, nei programmi): " + base);
   return base;
 }
 
-std::optional<Proposal> FirstProposal(const Text& targetTemplate, InstallationFolders& folders) {
+std::optional<Proposal> FirstProposal(const Text& targetTemplate, InstallationFolders& folders,
+                                      const InstallLog* log) {
   if (StartsWithIgnoringAsciiCase(targetTemplate, kAppRoot)) {
     // Worked out before the name is looked at: the lookups run, and may report,
     // also for a name that turns out to be unknown.
-    const Text base = BaseFolder(folders);
+    const Text base = BaseFolder(folders, log);
     for (const Form& form : kApplicationForms) {
       if (!StartsWithIgnoringAsciiCase(targetTemplate, form.beginning)) continue;
       Text folder = base;
@@ -86,6 +95,7 @@ std::optional<Proposal> FirstProposal(const Text& targetTemplate, InstallationFo
   if (targetTemplate.starts_with(kCommonRoot)) {
     // The lookup's answer as it is, even when it already ends with "\".
     Text folder = folders.RetrieveCommonPath();
+    Log(log, u"Cartella dei file comuni (valore COMMONFILESDIR del registro): " + folder);
     folder += u"\\Velbor\\";
     return Proposal{&kCommonForm, std::move(folder)};
   }
@@ -95,11 +105,14 @@ std::optional<Proposal> FirstProposal(const Text& targetTemplate, InstallationFo
 // The folder that holds the form's marker, or the empty text when the user gives
 // up. The field of each prompt holds the folder last proposed, and there is no
 // limit on the prompts.
-Text ProvenFolder(const Form& form, Text candidate, UserInterface& ui, FileSystem& files) {
+Text ProvenFolder(const Form& form, Text candidate, UserInterface& ui, FileSystem& files,
+                  const InstallLog* log) {
   for (;;) {
     Text markerPath = candidate;
     markerPath += form.marker;
-    if (!files.FindFileName(markerPath).empty()) return candidate;
+    const bool found = !files.FindFileName(markerPath).empty();
+    Log(log, Text(form.marker) + (found ? u" trovato in " : u" non trovato in ") + candidate);
+    if (found) return candidate;
     Text answer = ui.AskText(Text(form.prompt), kPromptTitle, candidate);
     if (answer.empty()) return Text();
     candidate = WithTrailingBackslash(std::move(answer));
@@ -110,13 +123,13 @@ Text ProvenFolder(const Form& form, Text candidate, UserInterface& ui, FileSyste
 
 Text TargetFolderResolver::GeneraPathDll(const Text& targetTemplate) {
   try {
-    std::optional<Proposal> proposal = FirstProposal(targetTemplate, folders_);
+    std::optional<Proposal> proposal = FirstProposal(targetTemplate, folders_, log_);
     if (!proposal) {
       ui_.ShowMessage(UnrecognisedText(targetTemplate), MessageStyle::kError, Text(kBoxTitle));
       return Text();
     }
     const Form& form = *proposal->form;
-    const Text folder = ProvenFolder(form, std::move(proposal->folder), ui_, files_);
+    const Text folder = ProvenFolder(form, std::move(proposal->folder), ui_, files_, log_);
     if (folder.empty()) return Text();
     return ReplaceAll(targetTemplate, FirstCharacters(targetTemplate, form.beginning.size() + 1),
                       folder);

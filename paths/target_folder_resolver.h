@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "host/file_system.h"
+#include "host/install_log.h"
 #include "host/text.h"
 #include "host/user_interface.h"
 #include "paths/installation_folders.h"
@@ -18,8 +19,11 @@ namespace velbor {
 // missing the user is asked for the folder.
 class TargetFolderResolver {
  public:
-  TargetFolderResolver(InstallationFolders& folders, UserInterface& ui, FileSystem& files)
-      : folders_(folders), ui_(ui), files_(files) {}
+  // With `log`, how each folder was found (a registry value, a default, a marker
+  // file found or not) is written there.
+  TargetFolderResolver(InstallationFolders& folders, UserInterface& ui, FileSystem& files,
+                       const InstallLog* log = nullptr)
+      : folders_(folders), ui_(ui), files_(files), log_(log) {}
 
   // The proven folder, ending with "\", in place of the template's form and the
   // one character after it, wherever that text occurs, with the rest of the
@@ -38,6 +42,7 @@ class TargetFolderResolver {
   InstallationFolders& folders_;
   UserInterface& ui_;
   FileSystem& files_;
+  const InstallLog* log_;
 };
 
 }  // namespace velbor

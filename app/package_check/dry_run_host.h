@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/file_system.h"
@@ -54,6 +56,14 @@ class DryRunHost final : public UserInterface,
 
   void StartProcess(const Text& program, const Text& commandLine, WindowStyle windowStyle,
                     const Text& workingFolder, SharedFileHold heldUntilEnded) override;
+  // The package check runs no tool: an awaited one is recorded and ends with 0.
+  std::optional<std::uint32_t> StartAndAwait(const Text& program, const Text& commandLine,
+                                             WindowStyle windowStyle, const Text& workingFolder,
+                                             SharedFileHold heldUntilEnded,
+                                             std::chrono::milliseconds) override {
+    StartProcess(program, commandLine, windowStyle, workingFolder, std::move(heldUntilEnded));
+    return 0u;
+  }
   Text SystemFolder() override { return kSystemFolderPlaceholder; }
   // Where the registering tool of .NET assemblies is looked for.
   Text WindowsFolder() override { return u"C:\\WINDOWS"; }

@@ -82,6 +82,19 @@ void Form1Window::SetHandlers(std::function<void()> startPressed, std::function<
   payloadChecked_ = std::move(payloadChecked);
 }
 
+void Form1Window::PressStartLater() const {
+  PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kStartButtonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(startButton_));
+}
+
+bool Form1Window::BringRunningToFront() {
+  const HWND running = FindWindowW(kWindowClass, nullptr);
+  if (running == nullptr) return false;
+  if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+  SetForegroundWindow(running);
+  return true;
+}
+
 void Form1Window::SetStartButtonCaption(const Text& caption) {
   SetWindowTextW(startButton_, WideFromText(caption).c_str());
 }

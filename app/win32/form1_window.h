@@ -27,6 +27,14 @@ class Form1Window final : public MainWindow {
   void SetHandlers(std::function<void()> startPressed, std::function<void()> timerTicked,
                    std::function<void()> payloadChecked);
 
+  // Presses the start button once the message loop runs, as a user would.
+  void PressStartLater() const;
+  bool TimerEnabled() const { return timerEnabled_; }
+
+  // Brings the window of an installer that already runs in this session to the
+  // front; false when there is none.
+  static bool BringRunningToFront();
+
   void SetStartButtonCaption(const Text& caption) override;
   void SetTimerEnabled(bool enabled) override;
 

@@ -57,9 +57,32 @@ void GiveReadOnlyCopy(const FileHold& hold, HANDLE process) {
 
 }  // namespace
 
+bool WaitWithoutAnswering(HANDLE object, DWORD milliseconds) {
+  const DWORD result = WaitForSingleObject(object, milliseconds);
+  if (result == WAIT_FAILED) throw FailureFromLastError();
+  return result == WAIT_OBJECT_0;
+}
+
 void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
                                   WindowStyle windowStyle, const Text& workingFolder,
                                   SharedFileHold heldUntilEnded) {
+  Start(program, commandLine, windowStyle, workingFolder, std::move(heldUntilEnded));
+}
+
+std::optional<std::uint32_t> Win32Processes::StartAndAwait(
+    const Text& program, const Text& commandLine, WindowStyle windowStyle,
+    const Text& workingFolder, SharedFileHold heldUntilEnded, std::chrono::milliseconds limit) {
+  const UniqueKernelHandle process =
+      Start(program, commandLine, windowStyle, workingFolder, std::move(heldUntilEnded));
+  if (!wait_(process.Get(), static_cast<DWORD>(limit.count()))) return std::nullopt;
+  DWORD exitCode = 0;
+  if (!GetExitCodeProcess(process.Get(), &exitCode)) throw FailureFromLastError();
+  return exitCode;
+}
+
+UniqueKernelHandle Win32Processes::Start(const Text& program, const Text& commandLine,
+                                         WindowStyle windowStyle, const Text& workingFolder,
+                                         SharedFileHold heldUntilEnded) {
   // A NUL would start a shorter command, or another program, than the one given.
   if (commandLine.empty() || commandLine.find(u'\0') != Text::npos ||
       program.find(u'\0') != Text::npos || workingFolder.find(u'\0') != Text::npos) {
@@ -95,6 +118,15 @@ void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
       throw;
     }
   }
+  // The caller's own handle, for waiting: the watch's goes with the watch.
+  HANDLE ownCopy = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), started.hProcess, GetCurrentProcess(), &ownCopy,
+                       SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0)) {
+    const HostFailure failure = FailureFromLastError();
+    TerminateProcess(started.hProcess, ERROR_CANCELLED);
+    throw failure;
+  }
+  UniqueKernelHandle process(ownCopy);
   // Nobody waits for the program here: a pool thread does, for as long as it runs.
   if (!QueueUserWorkItem(WatchUntilEnded, watch.get(), WT_EXECUTELONGFUNCTION)) {
     const HostFailure failure = FailureFromLastError();
@@ -108,6 +140,7 @@ void Win32Processes::StartProcess(const Text& program, const Text& commandLine,
     TerminateProcess(started.hProcess, ERROR_CANCELLED);
     throw failure;
   }
+  return process;
 }
 
 Text Win32Processes::SystemFolder() {

@@ -36,15 +36,14 @@ void Win32UserInterface::PumpMessages() {
   }
 }
 
-void Win32UserInterface::EndProgram() {
+void Win32UserInterface::EndProgram() { EndProgramWith(kExitInstalled); }
+
+void Win32UserInterface::EndProgramWith(int exitCode) {
   if (mainWindow_ != nullptr) DestroyWindow(mainWindow_);
-  ExitProcess(kExitInstalled);
+  ExitProcess(static_cast<UINT>(exitCode));
 }
 
-void Win32UserInterface::EndFailedProgram() {
-  if (mainWindow_ != nullptr) DestroyWindow(mainWindow_);
-  ExitProcess(kExitFailed);
-}
+void Win32UserInterface::EndFailedProgram() { EndProgramWith(kExitFailed); }
 
 void Win32UserInterface::ResetMousePointer() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
 

@@ -16,6 +16,8 @@ class Win32UserInterface final : public UserInterface {
   void PumpMessages() override;
   [[noreturn]] void EndProgram() override;
   [[noreturn]] void EndFailedProgram() override;
+  // Closes the window and ends the process at once with `exitCode`.
+  [[noreturn]] void EndProgramWith(int exitCode);
   void ResetMousePointer() override;
 
  private:

@@ -142,4 +142,19 @@ void ScriptedHost::StartProcess(const Text& program, const Text& commandLine,
   });
 }
 
+std::optional<std::uint32_t> ScriptedHost::StartAndAwait(
+    const Text& program, const Text& commandLine, WindowStyle windowStyle,
+    const Text& workingFolder, SharedFileHold heldUntilEnded, std::chrono::milliseconds) {
+  StartProcess(program, commandLine, windowStyle, workingFolder, std::move(heldUntilEnded));
+  if (exitCodes_.empty()) return 0u;
+  const std::optional<std::uint32_t> exitCode = exitCodes_.front();
+  exitCodes_.pop_front();
+  return exitCode;
+}
+
+std::vector<FileHolder> ScriptedHost::HoldersOf(const Text& path) noexcept {
+  const auto found = holders_.find(path);
+  return found == holders_.end() ? std::vector<FileHolder>() : found->second;
+}
+
 }  // namespace velbor::testing

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "host/failure.h"
+#include "host/file_holders.h"
 #include "host/file_system.h"
 #include "host/pass_progress.h"
 #include "host/processes.h"
@@ -32,7 +35,8 @@ class ScriptedHost : public Resources,
                      public UserInterface,
                      public FileSystem,
                      public Processes,
-                     public PassProgress {
+                     public PassProgress,
+                     public FileHolders {
  public:
   struct MessageBoxShown {
     Text prompt;
@@ -79,6 +83,13 @@ class ScriptedHost : public Resources,
   // queued button answers OK; a prompt without a queued text answers as Cancel.
   void QueueButton(MessageAnswer button) { buttons_.push_back(button); }
   void QueueTypedText(Text text) { typedTexts_.push_back(std::move(text)); }
+  // How the next awaited programs end: an exit code, or nothing for one still
+  // running when the wait gives up. Unqueued, a program ends with 0.
+  void QueueExitCode(std::optional<std::uint32_t> exitCode) { exitCodes_.push_back(exitCode); }
+  // Who the system names as holding the file at `path`.
+  void SetHolders(const Text& path, std::vector<FileHolder> holders) {
+    holders_[path] = std::move(holders);
+  }
 
   // Runs whenever the window's message loop would: inside every box and prompt,
   // while it is open, and in PumpMessages. Lets a test deliver a timer tick or a
@@ -118,6 +129,11 @@ class ScriptedHost : public Resources,
 
   void StartProcess(const Text& program, const Text& commandLine, WindowStyle windowStyle,
                     const Text& workingFolder, SharedFileHold heldUntilEnded) override;
+  // Logged and recorded as StartProcess is.
+  std::optional<std::uint32_t> StartAndAwait(const Text& program, const Text& commandLine,
+                                             WindowStyle windowStyle, const Text& workingFolder,
+                                             SharedFileHold heldUntilEnded,
+                                             std::chrono::milliseconds limit) override;
   Text SystemFolder() override { return systemFolder_; }
   Text WindowsFolder() override { return windowsFolder_; }
   void SetWindowsFolder(Text folder) { windowsFolder_ = std::move(folder); }
@@ -128,6 +144,8 @@ class ScriptedHost : public Resources,
   void ShowWaitingToRetry(bool waiting) override {
     progressShown_.emplace_back(waiting ? "waiting" : "not waiting");
   }
+
+  std::vector<FileHolder> HoldersOf(const Text& path) noexcept override;
 
  private:
   // Logs the call, then fails it as planned or runs `action`, logging its failure.
@@ -140,6 +158,8 @@ class ScriptedHost : public Resources,
   FailurePlan failurePlan_;
   std::deque<MessageAnswer> buttons_;
   std::deque<Text> typedTexts_;
+  std::deque<std::optional<std::uint32_t>> exitCodes_;
+  std::map<Text, std::vector<FileHolder>> holders_;
   std::function<void()> messageLoopHook_;
   std::vector<MessageBoxShown> messageBoxes_;
   std::vector<PromptShown> prompts_;

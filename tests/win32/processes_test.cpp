@@ -1,4 +1,5 @@
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,27 @@ TEST_F(Win32ProcessesTest, ExitCodeGoesToTheDebuggerOutputWithTheCommandLine) {
   EXPECT_NE(message.find("exit code 2 of " + std::string(line.begin(), line.end())),
             std::string::npos)
       << message;
+}
+
+// Unattended runs wait for each tool and read how it ended.
+TEST_F(Win32ProcessesTest, AnAwaitedProgramGivesItsExitCodeOrNothingWhenItRunsOn) {
+  const std::wstring trace = scratch_.Path() + L"awaited";
+  const Text helper = TextFromWide(Quoted(HelperPath()));
+  const std::chrono::milliseconds patience{20000};
+  EXPECT_EQ(processes_.StartAndAwait(u"", helper + TextFromWide(L" " + Quoted(trace)),
+                                     WindowStyle::kHidden, u"", nullptr, patience),
+            std::optional<std::uint32_t>(0));
+  EXPECT_TRUE(ReadWholeFile(trace).has_value());
+  // Without the trace's path the helper ends with exit code 2.
+  EXPECT_EQ(processes_.StartAndAwait(u"", helper, WindowStyle::kHidden, u"", nullptr, patience),
+            std::optional<std::uint32_t>(2));
+  EXPECT_EQ(processes_.StartAndAwait(u"", helper, WindowStyle::kHidden, u"", nullptr,
+                                     std::chrono::milliseconds(0)),
+            std::nullopt);
+  EXPECT_TRUE(FailsWith(53, [&] {
+    processes_.StartAndAwait(u"", u"velbor-no-such-program.exe", WindowStyle::kHidden, u"", nullptr,
+                             patience);
+  }));
 }
 
 }  // namespace
