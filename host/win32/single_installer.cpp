@@ -5,8 +5,9 @@
 namespace velbor {
 
 std::optional<SingleInstaller> SingleInstaller::Claim() {
-  // In the global namespace, which only administrators and services may create
-  // in, so that no ordinary user can hold installations off by taking it first.
+  // In the global namespace, so that installers in every session see it. Any
+  // account may create a mutex there, so a user who takes the name first holds
+  // installations off (each ends with "try again later"), but gains nothing more.
   UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, L"Global\\VelborSetupRunning"));
   // Refused access means that one made by another account, another installer, exists.
   if (!mutex.IsValid() || GetLastError() == ERROR_ALREADY_EXISTS) return std::nullopt;
