@@ -27,7 +27,7 @@ std::string LogEntry(const LocalTime& when, TextView text) {
     const std::size_t end = text.find(u'\n', at);
     TextView line = text.substr(at, end == TextView::npos ? TextView::npos : end - at);
     if (line.ends_with(u'\r')) line.remove_suffix(1);
-    if (at != 0) entry += kIndent;
+    if (at != 0 && !line.empty()) entry += kIndent;
     entry += Utf8FromText(line);
     entry += "\r\n";
     if (end == TextView::npos) break;

@@ -122,6 +122,16 @@ TEST_F(UnattendedTest, QuietInstallsTheOthersWhereAFolderWouldBeAskedForAndEndsW
             std::string::npos);
 }
 
+TEST_F(UnattendedTest, QuietRefusesADamagedPayloadInTheLogAndEndsWith1603) {
+  const std::wstring corsenta = MakeInstallationWithCorsenta();
+
+  const RunEnd end = RunToEnd(TestInstaller(L"damaged"), L"/quiet " + LogSwitch(), Scratch());
+  EXPECT_EQ(end.exitCode, 1603u);
+  EXPECT_FALSE(end.windowSeen);
+  EXPECT_EQ(FileNames(corsenta), std::vector<std::wstring>{L"Corsenta.exe"});
+  EXPECT_NE(Log().find("Messaggio [Velbor S.r.l.]: Il file \"Secondo.bin\""), std::string::npos);
+}
+
 TEST_F(UnattendedTest, QuietWithAFileInUseEndsWith1618AfterTheLastRetry) {
   const std::wstring corsenta = MakeInstallationWithCorsenta();
   const std::vector<std::uint8_t> old = {'i', 'n', ' ', 'u', 's', 'o'};

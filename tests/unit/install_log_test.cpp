@@ -20,10 +20,10 @@ TEST(LogEntryTest, DatesEachEntryToTheMillisecondAndIndentsItsFurtherLines) {
       {u"è già", "2026-03-04 05:06:07.008  \xC3\xA8 gi\xC3\xA0\r\n"},
       {u"Uno\r\n\r\nDue\nTre\r\n",
        "2026-03-04 05:06:07.008  Uno\r\n"
-       "                         \r\n"
+       "\r\n"
        "                         Due\r\n"
        "                         Tre\r\n"
-       "                         \r\n"},
+       "\r\n"},
   };
   for (const auto& [text, entry] : cases) {
     EXPECT_EQ(LogEntry({2026, 3, 4, 5, 6, 7, 8}, text), entry);
