@@ -43,24 +43,6 @@ struct UnattendedWorld {
 
 class UnattendedRunTest : public ::testing::Test, protected UnattendedWorld {};
 
-TEST_F(UnattendedRunTest, AFolderNotFoundFailsItsItemOnlyAndEndsTheRunWith1603) {
-  AddItem(host_, 0, u"a.txt|<APPPATH>Corsenta/|N|", {1});
-  AddItem(host_, 1, u"b.txt|<APPPATH>Tavrelio/|N|", {2});
-  AddItem(host_, 2, u"c.txt|<APPPATH>Corsenta/|N|", {3, 4});
-
-  EXPECT_FALSE(Pass());
-  EXPECT_EQ(ended_, std::vector<int>{1603});
-  EXPECT_TRUE(table_.IsDone(0));
-  EXPECT_FALSE(table_.IsDone(1));
-  EXPECT_TRUE(table_.IsDone(2));
-  EXPECT_EQ(host_.Disk().ReadFile(InCorsenta(u"c.txt")), (Bytes{3, 4}));
-  EXPECT_TRUE(host_.MessageBoxes().empty());
-  EXPECT_TRUE(sink_.Holds("Elemento 102 b.txt: cartella non trovata\r\n"));
-  EXPECT_TRUE(sink_.Holds("Elemento 102 b.txt: errore 76 (Path not found)\r\n"));
-  EXPECT_TRUE(sink_.Holds("Elemento 103 c.txt: installato\r\n"));
-  EXPECT_TRUE(sink_.Holds("Fine, codice di uscita 1603: installazione non riuscita\r\n"));
-}
-
 TEST_F(UnattendedRunTest, AFileInUseIsRetriedAndItsHoldersAreNamedInTheLogAndTheSummary) {
   table_ = ItemTable(1);
   AddItem(host_, 0, u"a.txt|<APPPATH>Corsenta/|N|", {1});
