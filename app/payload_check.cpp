@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/item_bytes.h"
 #include "app/item_descriptor.h"
 #include "app/item_table.h"
 #include "app/package_format.h"
@@ -32,7 +33,9 @@ PayloadContents ReadPayload(Resources& package) {
     const std::int32_t number = ItemResourceNumber(item);
     ByteView bytes;
     try {
-      bytes = package.LoadResourceBytes(number, kItemBytesType);
+      // Checked as stored: a compressed item's frame carries its own checksum, which
+      // its decoding checks as it writes.
+      bytes = LoadItemBytes(package, number).bytes;
     } catch (const HostFailure&) {
       continue;
     }

@@ -47,7 +47,8 @@ class FileSystemContract : public ::testing::Test {
 
   std::int32_t WriteFailure(const Text& name, std::string_view content) {
     const Bytes bytes = BytesOf(content);
-    return FailureNumberOf([&] { world_->Files().WriteWholeFile(InFolder(name), bytes, {}); });
+    return FailureNumberOf(
+        [&] { world_->Files().WriteWholeFile(InFolder(name), ByteView(bytes), {}); });
   }
 
   std::unique_ptr<FileSystemWorld> world_ = MakeFileSystemWorld();
