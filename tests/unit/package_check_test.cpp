@@ -342,7 +342,7 @@ TEST(InspectPackageTest, ReportsTheCarriedDigestBesideTheBytesOwn) {
   EXPECT_EQ(item.at("size"), 5);
   EXPECT_EQ(item.at("file"), "Br\u00E8v\uFFFD.zip");
   EXPECT_EQ(json.at("faults").at(0).at("number"), 101);
-  EXPECT_EQ(json.at("summary"), "1 item, 5 bytes, 0 registrations, 1 fault");
+  EXPECT_EQ(json.at("summary"), "1 item, 5 bytes (stored in 5), 0 registrations, 1 fault");
 }
 
 TEST(InspectPackageTest, FindsLanguagesAndSizeThatMatter) {
@@ -379,7 +379,8 @@ TEST(InspectPackageTest, ReportsItemsAndRegistrations) {
                         "regsvr32.exe \"<common files>\\Velbor\\T.dll\" /s\n"),
             std::string::npos)
       << report;
-  EXPECT_NE(report.find("2 items, 10 bytes, 2 registrations, no fault"), std::string::npos)
+  EXPECT_NE(report.find("2 items, 10 bytes (stored in 10), 2 registrations, no fault"),
+            std::string::npos)
       << report;
 }
 
@@ -480,7 +481,8 @@ TEST(InspectPackageTest, EmptyResourceIsEmpty) {
                         "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"),
             std::string::npos)
       << report;
-  EXPECT_NE(report.find("2 items, 12 bytes, 0 registrations, no fault"), std::string::npos)
+  EXPECT_NE(report.find("2 items, 12 bytes (stored in 12), 0 registrations, no fault"),
+            std::string::npos)
       << report;
 }
 
