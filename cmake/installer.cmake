@@ -143,16 +143,21 @@ LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL
   endif()
 endfunction()
 
-# velbor_package_payload(<file name> SIZE <bytes> SEED <seed>)
+# velbor_package_payload(<file name> SIZE <bytes> SEED <seed> [TEXT])
 #
 # For a package.cmake: makes a file of deterministic bytes for package.rc in
 # VELBOR_PACKAGE_GENERATED_DIR, so that test and benchmark packages carry the same
-# payload in every build and none is committed.
+# payload in every build and none is committed: bytes that do not compress, or with
+# TEXT lines of words that do.
 macro(velbor_package_payload name)
-  cmake_parse_arguments(payload "" "SIZE;SEED" "" ${ARGN})
+  cmake_parse_arguments(payload "TEXT" "SIZE;SEED" "" ${ARGN})
+  set(payload_kind)
+  if(payload_TEXT)
+    set(payload_kind --text)
+  endif()
   add_custom_command(OUTPUT ${VELBOR_PACKAGE_GENERATED_DIR}/${name}
     COMMAND python3 ${PROJECT_SOURCE_DIR}/scripts/make-payload
-            ${VELBOR_PACKAGE_GENERATED_DIR}/${name} ${payload_SIZE} ${payload_SEED}
+            ${VELBOR_PACKAGE_GENERATED_DIR}/${name} ${payload_SIZE} ${payload_SEED} ${payload_kind}
     DEPENDS ${PROJECT_SOURCE_DIR}/scripts/make-payload
     COMMENT "Generating ${name}"
     VERBATIM)

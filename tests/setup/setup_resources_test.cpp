@@ -26,8 +26,11 @@
 #include "host/win32/cng_sha256.h"
 #include "host/zstd_frame.h"
 
+using velbor::ByteView;
 using velbor::CngSha256;
 using velbor::Sha256Digest;
+using velbor::ZstdContentSize;
+using velbor::ZstdFrameDecoder;
 
 namespace {
 
