@@ -25,9 +25,7 @@ if(WIN32)
     ${zstd_lib}/decompress/zstd_ddict.c
     ${zstd_lib}/decompress/zstd_decompress.c
     ${zstd_lib}/decompress/zstd_decompress_block.c)
-  target_compile_definitions(velbor_zstd PRIVATE ZSTD_DISABLE_ASM ZSTD_LEGACY_SUPPORT=0
-    ZSTD_MULTITHREAD=0)
-  target_compile_options(velbor_zstd PRIVATE -O2)
+  target_compile_definitions(velbor_zstd PRIVATE ZSTD_DISABLE_ASM ZSTD_LEGACY_SUPPORT=0)
   target_include_directories(velbor_zstd SYSTEM PUBLIC ${zstd_lib})
 else()
   find_path(VELBOR_ZSTD_INCLUDE_DIR zstd.h REQUIRED)
