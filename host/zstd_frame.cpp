@@ -8,8 +8,8 @@ namespace velbor {
 namespace {
 
 // Decoded bytes go out in pieces of this size: few writes, and small enough to stay
-// in the processor's cache between the decoder and the write (measured: a quarter
-// faster than 1 MiB).
+// in the processor's cache between the decoder and the write (measured here: an
+// install a tenth faster than with pieces of 1 MiB).
 constexpr std::size_t kOutputPiece = 256 * 1024;
 
 }  // namespace
