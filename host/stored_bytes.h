@@ -14,8 +14,8 @@ enum class Storage {
 // An item's bytes as the program keeps them: a view of its resources.
 struct StoredBytes {
   StoredBytes() = default;
-  // Raw bytes are their own content.
-  StoredBytes(ByteView raw) : bytes(raw) {}  // NOLINT(google-explicit-constructor)
+  // Raw bytes are their own content: a view converts.
+  StoredBytes(ByteView raw) : bytes(raw) {}
   StoredBytes(ByteView stored, Storage how) : bytes(stored), storage(how) {}
 
   ByteView bytes;

@@ -163,21 +163,6 @@ std::int32_t ReportMissingDescriptors(PackageFindings& inspection, Resources& pr
   return last;
 }
 
-// The SHA-256 that the program carries for item `item`'s own bytes: resource 2,
-// or, in a program built before items were compressed, resource 1, which then
-// holds the same.
-std::optional<Sha256Digest> CarriedContentDigest(Resources& program, std::int32_t item) {
-  if (program.ResourceSize(kContentDigestsResource, kPayloadDigestsType) == 0) {
-    return CarriedDigest(program, item);
-  }
-  Sha256Digest digest{};
-  const ByteView digests = program.LoadResourceBytes(kContentDigestsResource, kPayloadDigestsType);
-  const std::uint64_t at = static_cast<std::uint64_t>(item) * digest.size();
-  if (digests.size() < at + digest.size()) return std::nullopt;
-  std::copy_n(digests.begin() + static_cast<std::ptrdiff_t>(at), digest.size(), digest.begin());
-  return digest;
-}
-
 // Decodes a compressed item as the installer does when it writes it: its size and
 // SHA-256, or a fault when the frame does not decode whole and sound.
 void DecodeItem(PackageFindings& inspection, InspectedItem& inspected) {
