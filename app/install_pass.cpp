@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/holders_text.h"
+#include "app/item_bytes.h"
 #include "app/item_descriptor.h"
 #include "app/item_file_name.h"
 #include "app/item_registration.h"
@@ -26,7 +27,7 @@ class PassDisplay {
   PassDisplay(const ItemTable& table, const InstallerHost& host) : progress_(host.progress) {
     for (std::int32_t item = 0; item <= table.LastIndex(); ++item) {
       if (!table.IsDone(item)) {
-        total_ += host.package.ResourceSize(ItemResourceNumber(item), kItemBytesType);
+        total_ += ItemContentSize(host.package, ItemResourceNumber(item));
       }
     }
     progress_.PassBegins();
@@ -115,14 +116,15 @@ void InstallItem(ItemTable& table, std::int32_t item, const InstallerHost& host,
   const Text fileName = table.ItemFile(item);
   // An elevated write must land in the proven folder, not wherever the name points.
   if (!IsConfinedFileName(fileName)) throw HostFailure(failure::kBadFileName);
-  const ByteView bytes = host.package.LoadResourceBytes(ItemResourceNumber(item), kItemBytesType);
+  const StoredBytes bytes = LoadItemBytes(host.package, ItemResourceNumber(item));
+  const std::uint64_t size = ItemContentSize(host.package, ItemResourceNumber(item));
   attempt.path = folder + fileName;
   attempt.writing = true;
   // Writing replaces the old file in one step, so nothing is deleted first: a
   // failed write leaves the old file as it was.
   host.files.WriteWholeFile(attempt.path, bytes, display.ItemProgress());
-  display.ItemWritten(bytes.size());
-  Log(host, ItemLabel(table, item) + DecimalText(static_cast<std::int64_t>(bytes.size())) +
+  display.ItemWritten(size);
+  Log(host, ItemLabel(table, item) + DecimalText(static_cast<std::int64_t>(size)) +
                 u" byte scritti in " + attempt.path);
   SharedFileHold hold;
   if (table.ItemState(item, 0) == kRegisterFlag) {

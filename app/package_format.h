@@ -6,14 +6,19 @@ namespace velbor {
 
 // Where the installer finds its package among its own resources: the item count is
 // string 100; item i's descriptor string and its bytes both carry number 101 + i,
-// the bytes under the resource type "CUSTOM".
+// the bytes under the resource type "CUSTOM", or compressed by the build (one zstd
+// frame) under a type of the installer's own in its place.
 inline constexpr std::int32_t kItemCountResource = 100;
 inline constexpr std::int32_t kFirstItemResource = 101;
 inline constexpr char16_t kItemBytesType[] = u"CUSTOM";
-// The SHA-256 of every item's bytes, made when the package is built: item i's 32
-// bytes at offset 32 * i of the resource numbered 1 of its own type, outside the
-// numbers and the type that the package uses.
+inline constexpr char16_t kCompressedItemType[] = u"ZSTDITEM";
+// The SHA-256 of every item, made when the package is built: item i's 32 bytes at
+// offset 32 * i of resources of their own type, outside the numbers and the type
+// that the package uses. Resource 1 holds those of the bytes as stored, which the
+// installer checks before it writes; resource 2 those of the items' own bytes, as
+// written, which a maker compares with the files.
 inline constexpr std::int32_t kPayloadDigestsResource = 1;
+inline constexpr std::int32_t kContentDigestsResource = 2;
 inline constexpr char16_t kPayloadDigestsType[] = u"PAYLOADSHA256";
 
 // The registration flag of a descriptor that asks for the file to be registered

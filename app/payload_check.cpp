@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/item_bytes.h"
 #include "app/item_descriptor.h"
 #include "app/item_table.h"
 #include "app/package_format.h"
@@ -9,14 +10,30 @@
 
 namespace velbor {
 
-std::optional<Sha256Digest> CarriedDigest(Resources& package, std::int32_t item) {
+namespace {
+
+// Item `item`'s digest in the digests resource `number`; nothing without one.
+std::optional<Sha256Digest> DigestIn(Resources& package, std::int32_t number, std::int32_t item) {
   Sha256Digest digest{};
-  const std::uint64_t size = package.ResourceSize(kPayloadDigestsResource, kPayloadDigestsType);
+  const std::uint64_t size = package.ResourceSize(number, kPayloadDigestsType);
   const std::uint64_t at = static_cast<std::uint64_t>(item) * digest.size();
   if (item < 0 || size < at + digest.size()) return std::nullopt;
-  const ByteView digests = package.LoadResourceBytes(kPayloadDigestsResource, kPayloadDigestsType);
+  const ByteView digests = package.LoadResourceBytes(number, kPayloadDigestsType);
   std::copy_n(digests.begin() + static_cast<std::ptrdiff_t>(at), digest.size(), digest.begin());
   return digest;
+}
+
+}  // namespace
+
+std::optional<Sha256Digest> CarriedDigest(Resources& package, std::int32_t item) {
+  return DigestIn(package, kPayloadDigestsResource, item);
+}
+
+std::optional<Sha256Digest> CarriedContentDigest(Resources& package, std::int32_t item) {
+  if (package.ResourceSize(kContentDigestsResource, kPayloadDigestsType) == 0) {
+    return CarriedDigest(package, item);
+  }
+  return DigestIn(package, kContentDigestsResource, item);
 }
 
 PayloadContents ReadPayload(Resources& package) {
@@ -32,12 +49,14 @@ PayloadContents ReadPayload(Resources& package) {
     const std::int32_t number = ItemResourceNumber(item);
     ByteView bytes;
     try {
-      bytes = package.LoadResourceBytes(number, kItemBytesType);
+      // Checked as stored: a compressed item's frame carries its own checksum, which
+      // its decoding checks as it writes.
+      bytes = LoadItemBytes(package, number).bytes;
     } catch (const HostFailure&) {
       continue;
     }
-    payload.items.push_back(
-        {ItemFileNameInPackage(package, item), bytes, CarriedDigest(package, item)});
+    payload.items.push_back({ItemFileNameInPackage(package, item), bytes,
+                             CarriedDigest(package, item), CarriedContentDigest(package, item)});
   }
   return payload;
 }

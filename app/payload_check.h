@@ -15,8 +15,11 @@ namespace velbor {
 struct PayloadItem {
   // The descriptor's file name, or the resource number when it has none.
   Text file;
+  // As stored, compressed or raw, with the digest the program carries of them.
   ByteView bytes;
   std::optional<Sha256Digest> carried;
+  // The digest the program carries of the item's own bytes, as written.
+  std::optional<Sha256Digest> carriedContent;
 };
 
 // The payload as the start button would find it.
@@ -33,8 +36,13 @@ struct PayloadDamage {
   Text itemFile;
 };
 
-// The digest that `package` carries for item `item`; nothing without one.
+// The digest that `package` carries for item `item`'s bytes as stored; nothing
+// without one.
 std::optional<Sha256Digest> CarriedDigest(Resources& package, std::int32_t item);
+
+// The digest that `package` carries for item `item`'s own bytes: that of the bytes
+// as stored in a program built before items were compressed, where they are the same.
+std::optional<Sha256Digest> CarriedContentDigest(Resources& package, std::int32_t item);
 
 // The items of `package`, read as a press of the start button reads them; none
 // when the table cannot be sized (the press says why).

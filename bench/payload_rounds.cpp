@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "app/install_pass.h"
@@ -62,20 +64,39 @@ RoundTimes RunRounds(const InstallerHost& host, const Text& folder, const std::w
   return times;
 }
 
-bool FileHolds(const std::wstring& path, ByteView bytes) {
+namespace {
+
+// Unmaps a view however the caller leaves.
+struct ViewUnmapper {
+  void operator()(const void* view) const { UnmapViewOfFile(view); }
+};
+using MappedView = std::unique_ptr<const void, ViewUnmapper>;
+
+// The file at `path` mapped whole for reading, with its size; no view when it is
+// empty or cannot be mapped, and then no size either when it cannot be opened.
+MappedView MapWhole(const std::wstring& path, std::optional<std::uint64_t>& size) {
   UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size)) return false;
-  if (static_cast<std::uint64_t>(size.QuadPart) != bytes.size()) return false;
-  if (bytes.empty()) return true;
+  LARGE_INTEGER length{};
+  if (!file.IsValid() || !GetFileSizeEx(file.Get(), &length)) return {};
+  size = static_cast<std::uint64_t>(length.QuadPart);
+  if (*size == 0) return {};
   UniqueKernelHandle mapping(CreateFileMappingW(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-  if (!mapping.IsValid()) return false;
-  const void* view = MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0);
-  if (view == nullptr) return false;
-  const bool same = std::memcmp(view, bytes.data(), bytes.size()) == 0;
-  UnmapViewOfFile(view);
-  return same;
+  if (!mapping.IsValid()) return {};
+  return MappedView(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+}
+
+}  // namespace
+
+bool SameContent(const std::wstring& path, const std::wstring& other) {
+  std::optional<std::uint64_t> size;
+  std::optional<std::uint64_t> otherSize;
+  const MappedView view = MapWhole(path, size);
+  const MappedView otherView = MapWhole(other, otherSize);
+  if (!size || size != otherSize) return false;
+  if (*size == 0) return true;
+  return view && otherView &&
+         std::memcmp(view.get(), otherView.get(), static_cast<std::size_t>(*size)) == 0;
 }
 
 double SecondsToTouch(ByteView bytes) {

@@ -22,9 +22,9 @@ struct RoundTimes {
 RoundTimes RunRounds(const InstallerHost& host, const Text& folder, const std::wstring& source,
                      int rounds);
 
-// Whether the file at `path` holds exactly `bytes`; read through a mapping, so
-// that checking adds nothing to the private bytes.
-bool FileHolds(const std::wstring& path, ByteView bytes);
+// Whether the files at `path` and `other` hold the same bytes; read through
+// mappings, so that checking adds nothing to the private bytes.
+bool SameContent(const std::wstring& path, const std::wstring& other);
 
 // The time to read one byte of every page of `bytes`: what page faults on a mapped
 // payload cost this machine, which an install pays and a copy from a file does not.

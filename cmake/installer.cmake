@@ -4,25 +4,29 @@ include(ExternalProject)
 option(VELBOR_ALLOW_PACKAGE_FAULTS
   "Build installers whose package has faults, with a warning instead of a failure" OFF)
 
-# setup-inspect for this machine, which checks every installer after linking: the
-# one given, or else built from these sources with the machine's own compiler.
+# setup-inspect for this machine, which checks every installer after linking, and
+# store-item beside it, which compresses the items: the ones given, or else built
+# from these sources with the machine's own compiler.
 set(VELBOR_SETUP_INSPECT "" CACHE FILEPATH
   "setup-inspect built for this machine; built from these sources when empty")
 if(VELBOR_SETUP_INSPECT)
   set(VELBOR_NATIVE_INSPECT ${VELBOR_SETUP_INSPECT})
+  get_filename_component(inspect_dir ${VELBOR_SETUP_INSPECT} DIRECTORY)
+  set(VELBOR_NATIVE_STORE_ITEM ${inspect_dir}/store-item)
   add_custom_target(velbor_native_inspect)
 else()
   set(VELBOR_NATIVE_INSPECT_DIR ${CMAKE_BINARY_DIR}/native-inspect)
   set(VELBOR_NATIVE_INSPECT ${VELBOR_NATIVE_INSPECT_DIR}/package_check/setup-inspect)
+  set(VELBOR_NATIVE_STORE_ITEM ${VELBOR_NATIVE_INSPECT_DIR}/package_check/store-item)
   ExternalProject_Add(velbor_native_inspect
     SOURCE_DIR ${PROJECT_SOURCE_DIR}/app/package_check/native
     BINARY_DIR ${VELBOR_NATIVE_INSPECT_DIR}
     CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
-    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target setup-inspect
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target setup-inspect store-item
     INSTALL_COMMAND ""
     # Its sources are the installer's own: the sub-build decides what is out of date.
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${VELBOR_NATIVE_INSPECT})
+    BUILD_BYPRODUCTS ${VELBOR_NATIVE_INSPECT} ${VELBOR_NATIVE_STORE_ITEM})
 endif()
 
 # velbor_add_installer(<target> PACKAGE <folder> [OUTPUT_DIRECTORY <dir>] [TIMER_MS <ms>] [SIGNED]
@@ -61,15 +65,18 @@ function(velbor_add_installer target)
 
   file(GLOB_RECURSE package_files CONFIGURE_DEPENDS "${VELBOR_PACKAGE_DIR}/*")
 
-  # The SHA-256 of every item's bytes, from the package's own files, which the
-  # installer checks before it writes anything: resource PAYLOADSHA256 1.
-  set(digests ${CMAKE_CURRENT_BINARY_DIR}/${target}-digests.bin)
-  add_custom_command(OUTPUT ${digests}
-    COMMAND python3 ${PROJECT_SOURCE_DIR}/scripts/package-digests ${digests}
-            ${VELBOR_PACKAGE_DIR}/package.rc ${VELBOR_PACKAGE_DIR} ${VELBOR_PACKAGE_GENERATED_DIR}
-    DEPENDS ${PROJECT_SOURCE_DIR}/scripts/package-digests ${package_files}
-            ${VELBOR_PACKAGE_GENERATED_FILES}
-    COMMENT "Computing the digests of ${target}'s payload"
+  # The items as the installer stores them (compressed where it pays) and the
+  # SHA-256 of each as stored and of its own bytes, from the package's own files:
+  # resources PAYLOADSHA256 1 and 2, and a package.rc found before the package's own.
+  set(stored ${CMAKE_CURRENT_BINARY_DIR}/${target}-stored)
+  set(digests ${stored}/stored-digests.bin ${stored}/content-digests.bin)
+  add_custom_command(OUTPUT ${digests} ${stored}/package.rc
+    COMMAND python3 ${PROJECT_SOURCE_DIR}/scripts/store-package ${stored}
+            ${VELBOR_PACKAGE_DIR}/package.rc ${VELBOR_NATIVE_STORE_ITEM}
+            ${VELBOR_PACKAGE_DIR} ${VELBOR_PACKAGE_GENERATED_DIR}
+    DEPENDS ${PROJECT_SOURCE_DIR}/scripts/store-package ${package_files}
+            ${VELBOR_PACKAGE_GENERATED_FILES} velbor_native_inspect ${VELBOR_NATIVE_STORE_ITEM}
+    COMMENT "Storing ${target}'s payload"
     VERBATIM)
   add_custom_target(${target}_digests DEPENDS ${digests})
 
@@ -79,17 +86,18 @@ function(velbor_add_installer target)
   file(CONFIGURE OUTPUT ${resources} CONTENT "#include \"${PROJECT_SOURCE_DIR}/app/win32/setup.rc\"
 
 LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL
-1 PAYLOADSHA256 \"${digests}\"
+1 PAYLOADSHA256 \"${stored}/stored-digests.bin\"
+2 PAYLOADSHA256 \"${stored}/content-digests.bin\"
 ")
   set(installer_sources ${PROJECT_SOURCE_DIR}/app/win32)
   set_source_files_properties(${resources} PROPERTIES OBJECT_DEPENDS
-    "${installer_sources}/setup.rc;${installer_sources}/icon.rc;${installer_sources}/setup.manifest;${package_files};${VELBOR_PACKAGE_GENERATED_FILES};${digests}")
+    "${installer_sources}/setup.rc;${installer_sources}/icon.rc;${installer_sources}/setup.manifest;${package_files};${VELBOR_PACKAGE_GENERATED_FILES};${digests};${stored}/package.rc")
 
   add_executable(${target} WIN32 ${installer_sources}/main.cpp ${resources})
   target_link_libraries(${target} PRIVATE velbor_installer)
   target_compile_definitions(${target} PRIVATE VELBOR_TIMER_MS=${arg_TIMER_MS})
   target_include_directories(${target} PRIVATE
-    $<$<COMPILE_LANGUAGE:RC>:${installer_sources};${VELBOR_PACKAGE_DIR};${VELBOR_PACKAGE_GENERATED_DIR}>)
+    $<$<COMPILE_LANGUAGE:RC>:${installer_sources};${stored};${VELBOR_PACKAGE_DIR};${VELBOR_PACKAGE_GENERATED_DIR}>)
   target_link_options(${target} PRIVATE
     -municode
     # Page-aligned sections let the loader map the image, payload included, instead
@@ -135,16 +143,21 @@ LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL
   endif()
 endfunction()
 
-# velbor_package_payload(<file name> SIZE <bytes> SEED <seed>)
+# velbor_package_payload(<file name> SIZE <bytes> SEED <seed> [TEXT])
 #
 # For a package.cmake: makes a file of deterministic bytes for package.rc in
 # VELBOR_PACKAGE_GENERATED_DIR, so that test and benchmark packages carry the same
-# payload in every build and none is committed.
+# payload in every build and none is committed: bytes that do not compress, or with
+# TEXT lines of words that do.
 macro(velbor_package_payload name)
-  cmake_parse_arguments(payload "" "SIZE;SEED" "" ${ARGN})
+  cmake_parse_arguments(payload "TEXT" "SIZE;SEED" "" ${ARGN})
+  set(payload_kind)
+  if(payload_TEXT)
+    set(payload_kind --text)
+  endif()
   add_custom_command(OUTPUT ${VELBOR_PACKAGE_GENERATED_DIR}/${name}
     COMMAND python3 ${PROJECT_SOURCE_DIR}/scripts/make-payload
-            ${VELBOR_PACKAGE_GENERATED_DIR}/${name} ${payload_SIZE} ${payload_SEED}
+            ${VELBOR_PACKAGE_GENERATED_DIR}/${name} ${payload_SIZE} ${payload_SEED} ${payload_kind}
     DEPENDS ${PROJECT_SOURCE_DIR}/scripts/make-payload
     COMMENT "Generating ${name}"
     VERBATIM)

@@ -5,6 +5,7 @@
 
 #include "host/file_hold.h"
 #include "host/resources.h"
+#include "host/stored_bytes.h"
 #include "host/text.h"
 
 namespace velbor {
@@ -26,18 +27,21 @@ class FileSystem {
   // Deletes the file at `path`; fails when it cannot be deleted.
   virtual void DeleteFile(const Text& path) = 0;
 
-  // Makes the file at `path` hold exactly `bytes`, creating it when absent. On
-  // failure no handle stays open and a file that existed keeps its old content.
-  // `progress`, which may be empty, is told on the calling thread how far the
-  // write has come, at least every 50 ms until it ends, including the time the
-  // bytes take to reach the disk.
-  virtual void WriteWholeFile(const Text& path, ByteView bytes, const WriteProgress& progress) = 0;
+  // Makes the file at `path` hold exactly the content of `bytes` (decoded as it is
+  // written when they are compressed), creating it when absent. On failure,
+  // compressed bytes that do not decode whole and sound included, no handle stays
+  // open and a file that existed keeps its old content. `progress`, which may be
+  // empty, is told on the calling thread how many bytes of content are written, at
+  // least every 50 ms until the write ends, including the time the bytes take to
+  // reach the disk.
+  virtual void WriteWholeFile(const Text& path, const StoredBytes& bytes,
+                              const WriteProgress& progress) = 0;
 
-  // Holds the file at `path` (see FileHold) and checks that it holds exactly
-  // `expected`, so that what is held is what was written. Fails when the file
-  // cannot be opened so, for instance because someone else has it open for
-  // writing, or when its content differs.
-  virtual SharedFileHold HoldFile(const Text& path, ByteView expected) = 0;
+  // Holds the file at `path` (see FileHold) and checks that it holds exactly the
+  // content of `expected`, so that what is held is what was written. Fails when
+  // the file cannot be opened so, for instance because someone else has it open
+  // for writing, or when its content differs.
+  virtual SharedFileHold HoldFile(const Text& path, const StoredBytes& expected) = 0;
 };
 
 }  // namespace velbor

@@ -51,8 +51,8 @@ class DryRunHost final : public UserInterface,
 
   Text FindFileName(const Text& path) override;
   void DeleteFile(const Text&) override {}
-  void WriteWholeFile(const Text&, ByteView, const WriteProgress&) override {}
-  SharedFileHold HoldFile(const Text&, ByteView) override { return nullptr; }
+  void WriteWholeFile(const Text&, const StoredBytes&, const WriteProgress&) override {}
+  SharedFileHold HoldFile(const Text&, const StoredBytes&) override { return nullptr; }
 
   void StartProcess(const Text& program, const Text& commandLine, WindowStyle windowStyle,
                     const Text& workingFolder, SharedFileHold heldUntilEnded) override;

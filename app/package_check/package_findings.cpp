@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/form1.h"
+#include "app/item_bytes.h"
 #include "app/item_count.h"
 #include "app/item_descriptor.h"
 #include "app/item_file_name.h"
@@ -16,6 +17,7 @@
 #include "app/payload_check.h"
 #include "host/failure.h"
 #include "host/string_block.h"
+#include "host/zstd_frame.h"
 #include "paths/installation_folders.h"
 #include "paths/target_folder_resolver.h"
 #include "registry/registry_library.h"
@@ -161,23 +163,62 @@ std::int32_t ReportMissingDescriptors(PackageFindings& inspection, Resources& pr
   return last;
 }
 
-// The digest of an item's bytes against the one the program carries, which the
-// program checks before it writes anything.
-void CheckDigest(PackageFindings& inspection, InspectedItem& inspected, Resources& program,
-                 std::int32_t item) {
-  inspected.digest = Sha256Of(*inspected.bytes);
-  inspected.carried = CarriedDigest(program, item);
+// Decodes a compressed item as the installer does when it writes it: its size and
+// SHA-256, or a fault when the frame does not decode whole and sound.
+void DecodeItem(PackageFindings& inspection, InspectedItem& inspected) {
+  const std::optional<std::uint64_t> declared = ContentSize(*inspected.stored);
+  try {
+    if (!declared) throw HostFailure(failure::kPathFileAccess);
+    inspected.digest = Sha256OfPieces([&](const ContentSink& take) {
+      ZstdFrameDecoder decoder;
+      decoder.Decode(inspected.stored->bytes, take);
+      decoder.Finish(*declared);
+    });
+    inspected.size = declared;
+  } catch (const HostFailure&) {
+    inspection.faults.push_back(
+        {inspected.number,
+         "the compressed bytes of " + Quoted(inspected.file) +
+             " do not decode whole: the frame is damaged or cut short, or its size or "
+             "checksum differs",
+         "the write fails at every press: " + std::string(kRetriesForEver)});
+  }
+}
+
+// The digests of an item against those the program carries: of its bytes as stored,
+// which the program checks before it writes anything, and of what it writes.
+void CheckDigests(PackageFindings& inspection, InspectedItem& inspected, Resources& program,
+                  std::int32_t item) {
+  const bool compressed = inspected.stored->storage == Storage::kZstd;
+  const Sha256Digest stored = Sha256Of(inspected.stored->bytes);
+  if (compressed) {
+    DecodeItem(inspection, inspected);
+  } else {
+    inspected.digest = stored;
+    inspected.size = inspected.stored->bytes.size();
+  }
+  inspected.carried = CarriedContentDigest(program, item);
   if (program.ResourceSize(kPayloadDigestsResource, kPayloadDigestsType) == 0) return;
-  if (!inspected.carried) {
+  const std::optional<Sha256Digest> carriedStored = CarriedDigest(program, item);
+  if (!carriedStored) {
     inspection.faults.push_back({inspected.number,
                                  "the program carries no SHA-256 of " + Quoted(inspected.file),
                                  kRefused});
-  } else if (*inspected.carried != *inspected.digest) {
-    inspection.faults.push_back({inspected.number,
-                                 "the bytes of " + Quoted(inspected.file) +
-                                     " differ from the SHA-256 that the program carries (" +
-                                     HexText(*inspected.carried) + ")",
-                                 kRefused});
+  } else if (*carriedStored != stored) {
+    inspection.faults.push_back(
+        {inspected.number,
+         std::string(compressed ? "the compressed bytes of " : "the bytes of ") +
+             Quoted(inspected.file) + " differ from the SHA-256 that the program carries (" +
+             HexText(*carriedStored) + ")",
+         kRefused});
+  } else if (inspected.digest && inspected.carried != inspected.digest) {
+    inspection.faults.push_back(
+        {inspected.number,
+         "the content of " + Quoted(inspected.file) +
+             " differs from the SHA-256 that the program carries for it (" +
+             (inspected.carried ? HexText(*inspected.carried) : std::string("none")) + ")",
+         "nothing at install: the program writes the content it stores, which is not the "
+         "file the package was built from"});
   }
 }
 
@@ -195,8 +236,8 @@ void InspectItem(PackageFindings& inspection, Installer& installer, ItemTable& t
                                  kRetriesForEver});
     return;
   }
-  InspectedItem inspected{number, table.ItemFile(item), table.ItemTarget(item), {}, {}, {}, {}, {},
-                          {}};
+  InspectedItem inspected{
+      number, table.ItemFile(item), table.ItemTarget(item), {}, {}, {}, {}, {}, {}, {}};
   host.Forget();
   inspected.folder = installer.Resolver().GeneraPathDll(inspected.targetTemplate);
   if (inspected.folder.empty()) {
@@ -216,8 +257,8 @@ void InspectItem(PackageFindings& inspection, Installer& installer, ItemTable& t
                                  kRetriesForEver});
   }
   try {
-    inspected.bytes = installer.Program().LoadResourceBytes(number, kItemBytesType);
-    CheckDigest(inspection, inspected, installer.Program(), item);
+    inspected.stored = LoadItemBytes(installer.Program(), number);
+    CheckDigests(inspection, inspected, installer.Program(), item);
   } catch (const HostFailure&) {
     inspection.faults.push_back({number,
                                  "the bytes of " + Quoted(inspected.file) +
@@ -297,7 +338,9 @@ void CheckResources(PackageFindings& inspection, PeResources& program, std::int3
   for (const std::vector<const ResourceEntry*>& group : program.SameTypeAndName()) {
     const ResourceEntry& first = *group.front();
     const bool strings = !first.type.text && first.type.id == kStringType;
-    const bool bytes = first.type.text && EqualIgnoringAsciiCase(*first.type.text, kItemBytesType);
+    const bool bytes =
+        first.type.text && (EqualIgnoringAsciiCase(*first.type.text, kItemBytesType) ||
+                            EqualIgnoringAsciiCase(*first.type.text, kCompressedItemType));
     if (!strings && !bytes) continue;
     if (group.size() > 1 && manyLanguages.Add()) {
       std::string list;
@@ -305,13 +348,17 @@ void CheckResources(PackageFindings& inspection, PeResources& program, std::int3
         list += (list.empty() ? "" : ", ") + std::to_string(entry->language);
       languageFaults.push_back(
           {0,
-           (strings ? "string block " : "CUSTOM ") + KeyText(first.name) + " is stored in " +
-               std::to_string(group.size()) + " languages (" + list + ")",
+           (strings ? "string block " : U8(*first.type.text) + " ") + KeyText(first.name) +
+               " is stored in " + std::to_string(group.size()) + " languages (" + list + ")",
            "Windows picks one by the language of the customer's system: customers get "
            "different packages"});
     }
-    if (bytes && (first.name.text || !isItem(first.name.id))) {
-      addUnused("CUSTOM " + KeyText(first.name));
+    // An item's CUSTOM resource is not read where the build stored it compressed.
+    const bool replaced = bytes && !first.name.text &&
+                          EqualIgnoringAsciiCase(*first.type.text, kItemBytesType) &&
+                          program.ResourceSize(first.name.id, kCompressedItemType) > 0;
+    if (bytes && (first.name.text || !isItem(first.name.id) || replaced)) {
+      addUnused(U8(*first.type.text) + " " + KeyText(first.name));
     }
     if (!strings || first.name.text) continue;
     for (const ResourceEntry* entry : group) {

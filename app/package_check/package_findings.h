@@ -8,6 +8,7 @@
 #include "app/package_check/pe_resources.h"
 #include "host/resources.h"
 #include "host/sha256_digest.h"
+#include "host/stored_bytes.h"
 #include "host/text.h"
 
 namespace velbor {
@@ -35,8 +36,11 @@ struct InspectedItem {
   Text folder;
   // What the template means: "the maker's folder + Corsenta\, proven by Corsenta.exe".
   Text meaning;
-  std::optional<ByteView> bytes;
-  // The SHA-256 of the bytes, and the one the program carries for them.
+  // Its bytes as the program stores them, and the size of what it writes: nothing
+  // when they are missing, or compressed in a frame that does not decode whole.
+  std::optional<StoredBytes> stored;
+  std::optional<std::uint64_t> size;
+  // The SHA-256 of what it writes, and the one the program carries for that.
   std::optional<Sha256Digest> digest;
   std::optional<Sha256Digest> carried;
   // The command lines of its registration, in the order they start.

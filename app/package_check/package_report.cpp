@@ -58,8 +58,25 @@ std::string Plural(std::uint64_t count, const char* one, const char* many) {
 
 std::uint64_t TotalBytes(const PackageFindings& inspection) {
   std::uint64_t total = 0;
-  for (const InspectedItem& item : inspection.items) total += item.bytes ? item.bytes->size() : 0;
+  for (const InspectedItem& item : inspection.items) total += item.size.value_or(0);
   return total;
+}
+
+std::uint64_t TotalStoredBytes(const PackageFindings& inspection) {
+  std::uint64_t total = 0;
+  for (const InspectedItem& item : inspection.items) {
+    total += item.stored ? item.stored->bytes.size() : 0;
+  }
+  return total;
+}
+
+const char* StorageName(Storage storage) { return storage == Storage::kZstd ? "zstd" : "raw"; }
+
+// "stored 1,512 bytes zstd", or "stored raw" where the bytes are their own content.
+std::string StoredText(const StoredBytes& stored) {
+  if (stored.storage == Storage::kRaw) return "stored raw";
+  return "stored " + Plural(stored.bytes.size(), "byte", "bytes") + " " +
+         StorageName(stored.storage);
 }
 
 std::size_t Registrations(const PackageFindings& inspection) {
@@ -81,7 +98,8 @@ std::string Subject(std::int32_t number) {
 
 std::string SummaryLine(const PackageFindings& inspection) {
   return Plural(inspection.items.size(), "item", "items") + ", " +
-         Plural(TotalBytes(inspection), "byte", "bytes") + ", " +
+         Plural(TotalBytes(inspection), "byte", "bytes") + " (stored in " +
+         GroupedDigits(TotalStoredBytes(inspection)) + "), " +
          Plural(Registrations(inspection), "registration", "registrations") + ", " +
          (inspection.faults.empty() ? std::string("no fault")
                                     : Plural(inspection.faults.size(), "fault", "faults"));
@@ -92,12 +110,17 @@ std::string ReportText(const PackageFindings& inspection) {
                      GroupedDigits(inspection.imageSize) + " bytes (at most " +
                      GroupedDigits(kLargestStartableImage) + ")\n";
   text +=
-      "Items: number, file, size, SHA-256 and the one the program carries, target template = "
-      "folder (meaning), registration\n";
+      "Items: number, file, size, SHA-256 and the one the program carries, how stored, target "
+      "template = folder (meaning), registration\n";
   for (const InspectedItem& item : inspection.items) {
     text += "  " + std::to_string(item.number) + "  " + U8(item.file) + "  ";
-    text += item.bytes ? Plural(item.bytes->size(), "byte", "bytes") + "  " + Digests(item)
-                       : std::string("no bytes");
+    if (!item.stored) {
+      text += "no bytes";
+    } else {
+      text += item.size ? Plural(*item.size, "byte", "bytes") + "  " + Digests(item)
+                        : std::string("content unreadable");
+      text += "  " + StoredText(*item.stored);
+    }
     text += "  " + U8(item.targetTemplate);
     if (!item.folder.empty()) text += " = " + U8(item.folder) + " (" + U8(item.meaning) + ")";
     const char* separator = "  registered: ";
@@ -132,7 +155,9 @@ std::string ReportJson(const PackageFindings& inspection) {
     for (const Text& commandLine : item.commandLines) registration.push_back(U8(commandLine));
     items.push_back({{"number", item.number},
                      {"file", U8(item.file)},
-                     {"size", item.bytes ? Json(item.bytes->size()) : Json()},
+                     {"size", item.size ? Json(*item.size) : Json()},
+                     {"storedSize", item.stored ? Json(item.stored->bytes.size()) : Json()},
+                     {"storage", item.stored ? Json(StorageName(item.stored->storage)) : Json()},
                      {"sha256", item.digest ? Json(HexText(*item.digest)) : Json()},
                      {"carriedSha256", item.carried ? Json(HexText(*item.carried)) : Json()},
                      {"template", U8(item.targetTemplate)},
@@ -151,6 +176,7 @@ std::string ReportJson(const PackageFindings& inspection) {
                          {"items", std::move(items)},
                          {"faults", std::move(faults)},
                          {"totalBytes", TotalBytes(inspection)},
+                         {"totalStoredBytes", TotalStoredBytes(inspection)},
                          {"registrations", Registrations(inspection)},
                          {"summary", SummaryLine(inspection)}};
   return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

@@ -2,6 +2,7 @@
 
 #include "host/resources.h"
 #include "host/sha256_digest.h"
+#include "host/zstd_frame.h"
 
 namespace velbor {
 
@@ -9,5 +10,8 @@ namespace velbor {
 // keep: OpenSSL's libcrypto on the building machine (posix/openssl_sha256.cpp),
 // the system's CNG on Windows (win32/cng_sha256_of.cpp).
 Sha256Digest Sha256Of(ByteView bytes);
+
+// The SHA-256 of the bytes that `hand` hands to the sink it is given, in order.
+Sha256Digest Sha256OfPieces(const std::function<void(const ContentSink&)>& hand);
 
 }  // namespace velbor

@@ -54,7 +54,7 @@ void LogCarriedDigests(const velbor::InstallLog& log, const velbor::PayloadConte
     return;
   }
   for (const velbor::PayloadItem& item : payload.items) {
-    const std::string hex = item.carried ? velbor::HexText(*item.carried) : "nessuno";
+    const std::string hex = item.carriedContent ? velbor::HexText(*item.carriedContent) : "nessuno";
     log.Write(u"SHA-256 di " + item.file + u": " + Text(hex.begin(), hex.end()));
   }
 }

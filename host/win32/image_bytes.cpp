@@ -5,6 +5,9 @@
 #include <optional>
 #include <vector>
 
+#include "host/failure.h"
+#include "host/zstd_frame.h"
+
 namespace velbor {
 namespace {
 
@@ -33,6 +36,20 @@ void ReadImageBytes(const ImageFile* image, ByteView bytes, std::size_t largestP
     at += piece.size();
     left -= piece.size();
   }
+}
+
+void ReadItemContent(const ImageFile* image, const StoredBytes& item, std::size_t largestPiece,
+                     const std::function<void(ByteView piece)>& take) {
+  if (item.storage == Storage::kRaw) {
+    ReadImageBytes(image, item.bytes, largestPiece, take);
+    return;
+  }
+  const std::optional<std::uint64_t> size = ContentSize(item);
+  if (!size) throw HostFailure(failure::kPathFileAccess);
+  ZstdFrameDecoder decoder;
+  ReadImageBytes(image, item.bytes, largestPiece,
+                 [&](ByteView piece) { decoder.Decode(piece, take); });
+  decoder.Finish(*size);
 }
 
 }  // namespace velbor

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "host/resources.h"
+#include "host/stored_bytes.h"
 #include "host/win32/image_file.h"
 
 namespace velbor {
@@ -15,5 +16,12 @@ namespace velbor {
 // from.
 void ReadImageBytes(const ImageFile* image, ByteView bytes, std::size_t largestPiece,
                     const std::function<void(ByteView piece)>& take);
+
+// Hands the content of `item` to `take` in order: its bytes read as
+// ReadImageBytes reads them, decoded on the way when they are compressed. Fails
+// with 75, after the content that decoded, when a compressed frame is damaged, cut
+// short, or its checksum or size differs, so that the caller keeps nothing of it.
+void ReadItemContent(const ImageFile* image, const StoredBytes& item, std::size_t largestPiece,
+                     const std::function<void(ByteView piece)>& take);
 
 }  // namespace velbor

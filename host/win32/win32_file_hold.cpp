@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/failure.h"
+#include "host/win32/image_bytes.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
@@ -17,24 +18,32 @@ namespace {
 
 constexpr DWORD kLargestRead = 1024 * 1024;
 
-// Whether the held file holds exactly `expected` and nothing after it.
-bool HoldsExactly(HANDLE file, ByteView expected) {
+// Whether the held file holds exactly `expected`'s content and nothing after it.
+bool HoldsExactly(HANDLE file, const ImageFile* image, const StoredBytes& expected) {
   std::vector<std::uint8_t> chunk(kLargestRead);
-  for (;;) {
+  bool same = true;
+  const auto readInto = [&](std::size_t size) {
     DWORD read = 0;
-    if (!ReadFile(file, chunk.data(), kLargestRead, &read, nullptr)) throw FailureFromLastError();
-    if (read == 0) return expected.empty();
-    if (read > expected.size() ||
-        !std::equal(chunk.begin(), chunk.begin() + read, expected.begin())) {
-      return false;
+    if (!ReadFile(file, chunk.data(), static_cast<DWORD>(size), &read, nullptr)) {
+      throw FailureFromLastError();
     }
-    expected = expected.subspan(read);
-  }
+    return static_cast<std::size_t>(read);
+  };
+  ReadItemContent(image, expected, kLargestRead, [&](ByteView piece) {
+    while (same && !piece.empty()) {
+      const std::size_t read = readInto(std::min<std::size_t>(piece.size(), kLargestRead));
+      same =
+          read > 0 && std::equal(chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(read),
+                                 piece.begin());
+      piece = piece.subspan(read);
+    }
+  });
+  return same && readInto(1) == 0;
 }
 
 }  // namespace
 
-SharedFileHold Win32FileSystem::HoldFile(const Text& path, ByteView expected) {
+SharedFileHold Win32FileSystem::HoldFile(const Text& path, const StoredBytes& expected) {
   if (path.find(u'\0') != Text::npos) throw HostFailure(failure::kBadFileName);
   // A link would be held at its target while its own entry could still be
   // replaced, so the entry itself is opened and must be a plain file.
@@ -45,7 +54,7 @@ SharedFileHold Win32FileSystem::HoldFile(const Text& path, ByteView expected) {
   BY_HANDLE_FILE_INFORMATION information{};
   if (!GetFileInformationByHandle(file.Get(), &information)) throw FailureFromLastError();
   if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
-      !HoldsExactly(file.Get(), expected)) {
+      !HoldsExactly(file.Get(), image_, expected)) {
     // Someone else's file took the written one's place before it was held.
     throw HostFailure(failure::kPathFileAccess);
   }

@@ -252,7 +252,7 @@ void Win32FileSystem::DeleteFile(const Text& path) {
   if (!DeleteFileW(WideNameFromText(path).c_str())) throw FailureFromLastError();
 }
 
-void Win32FileSystem::WriteWholeFile(const Text& path, ByteView bytes,
+void Win32FileSystem::WriteWholeFile(const Text& path, const StoredBytes& bytes,
                                      const WriteProgress& progress) {
   std::atomic<std::uint64_t> written{0};
   const WorkerThread writer([&] { WriteHere(path, bytes, written); });
@@ -262,7 +262,7 @@ void Win32FileSystem::WriteWholeFile(const Text& path, ByteView bytes,
   writer.PassOnFailure();
 }
 
-void Win32FileSystem::WriteHere(const Text& path, ByteView bytes,
+void Win32FileSystem::WriteHere(const Text& path, const StoredBytes& bytes,
                                 std::atomic<std::uint64_t>& written) const {
   const std::wstring target = WideNameFromText(path);
   RefuseReadOnlyTarget(target);
@@ -273,9 +273,11 @@ void Win32FileSystem::WriteHere(const Text& path, ByteView bytes,
   // the image's file, held since before the check so that nobody can write it, or
   // else from the image's read-only pages, which Windows fills from a file that it
   // lets nobody write while the image is mapped. Either way the bytes written are
-  // the bytes that were checked, without hashing them a second time.
-  ReadImageBytes(image_, bytes, kLargestWrite,
-                 [&](ByteView piece) { WriteAll(temporary.Handle(), piece, written); });
+  // the bytes that were checked, without hashing them a second time. A compressed
+  // frame that fails to decode whole, or whose checksum differs, fails here, so
+  // the temporary file never takes the target's name.
+  ReadItemContent(image_, bytes, kLargestWrite,
+                  [&](ByteView piece) { WriteAll(temporary.Handle(), piece, written); });
   temporary.Flush();
   temporary.MoveOver(target);
 }

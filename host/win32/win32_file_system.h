@@ -24,14 +24,18 @@ class Win32FileSystem final : public FileSystem {
   // or a power cut included, leaves the old file as it was and no temporary file.
   // All of it runs on a thread of its own, so that the calling thread hears of
   // the progress however long a call into the system takes.
-  void WriteWholeFile(const Text& path, ByteView bytes, const WriteProgress& progress) override;
+  // Compressed bytes are decoded on that thread straight into the temporary file,
+  // and the frame's checksum checked before the rename.
+  void WriteWholeFile(const Text& path, const StoredBytes& bytes,
+                      const WriteProgress& progress) override;
 
   // Opened for reading, shared for reading only (win32_file_hold.cpp).
-  SharedFileHold HoldFile(const Text& path, ByteView expected) override;
+  SharedFileHold HoldFile(const Text& path, const StoredBytes& expected) override;
 
  private:
   // The write itself, on the writing thread; counts the bytes in `written`.
-  void WriteHere(const Text& path, ByteView bytes, std::atomic<std::uint64_t>& written) const;
+  void WriteHere(const Text& path, const StoredBytes& bytes,
+                 std::atomic<std::uint64_t>& written) const;
 
   const ImageFile* image_ = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "host/file_system.h"
 #include "host/text.h"
 #include "tests/contract/file_system_world.h"
+#include "tests/contract/zstd_test_frame.h"
 #include "tests/support/failures.h"
 
 namespace velbor::testing {
@@ -47,7 +48,8 @@ class FileSystemContract : public ::testing::Test {
 
   std::int32_t WriteFailure(const Text& name, std::string_view content) {
     const Bytes bytes = BytesOf(content);
-    return FailureNumberOf([&] { world_->Files().WriteWholeFile(InFolder(name), bytes, {}); });
+    return FailureNumberOf(
+        [&] { world_->Files().WriteWholeFile(InFolder(name), ByteView(bytes), {}); });
   }
 
   std::unique_ptr<FileSystemWorld> world_ = MakeFileSystemWorld();
@@ -192,6 +194,47 @@ TEST_F(WriteWholeFileContract, TargetThatIsAFolderIsPermissionDenied) {
   EXPECT_EQ(WriteFailure(u"Sub", "new"), failure::kPermissionDenied);
   EXPECT_EQ(Entries(), std::vector<Text>{u"Sub"});
   EXPECT_EQ(world_->List(InFolder(u"Sub\\")), std::vector<Text>{});
+}
+
+// A compressed item is decoded as it is written, and held as its content.
+TEST_F(WriteWholeFileContract, WritesTheContentOfAZstdFrame) {
+  Put(u"a.dll", "old");
+  const StoredBytes frame(kTestFrame, Storage::kZstd);
+  std::uint64_t heard = 0;
+  world_->Files().WriteWholeFile(InFolder(u"a.dll"), frame,
+                                 [&](std::uint64_t written) { heard = written; });
+  Bytes expected;
+  for (std::uint64_t at = 0; at < kTestFrameContentSize; ++at) {
+    expected.push_back(static_cast<std::uint8_t>(kTestFrameLine[at % 7]));
+  }
+  EXPECT_EQ(Read(u"a.dll"), expected);
+  EXPECT_LE(heard, kTestFrameContentSize);
+  EXPECT_EQ(Entries(), std::vector<Text>{u"a.dll"});
+  EXPECT_NE(world_->Files().HoldFile(InFolder(u"a.dll"), frame), nullptr);
+}
+
+// A frame damaged, cut short or followed by more bytes fails the write before
+// the target is replaced: the old file stays, nothing else is left.
+TEST_F(WriteWholeFileContract, DamagedZstdFrameIsPathFileAccessAndKeepsTheOldFile) {
+  const auto changed = [](std::size_t at) {
+    Bytes frame(kTestFrame.begin(), kTestFrame.end());
+    frame[at] ^= 0x01;
+    return frame;
+  };
+  Bytes followed(kTestFrame.begin(), kTestFrame.end());
+  followed.push_back(0);
+  const Bytes cases[] = {changed(kTestFrame.size() - 1), changed(kTestFrame.size() / 2),
+                         Bytes(kTestFrame.begin(), kTestFrame.end() - 10), followed, Bytes{}};
+  Put(u"a.dll", "old");
+  for (const Bytes& frame : cases) {
+    SCOPED_TRACE(frame.size());
+    EXPECT_EQ(FailureNumberOf([&] {
+                world_->Files().WriteWholeFile(InFolder(u"a.dll"), {frame, Storage::kZstd}, {});
+              }),
+              failure::kPathFileAccess);
+    EXPECT_EQ(Read(u"a.dll"), BytesOf("old"));
+    EXPECT_EQ(Entries(), std::vector<Text>{u"a.dll"});
+  }
 }
 
 }  // namespace

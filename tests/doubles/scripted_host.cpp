@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
+
+#include "host/zstd_frame.h"
 
 namespace velbor::testing {
 
@@ -103,6 +106,22 @@ void ScriptedHost::ResetMousePointer() {
   Logged(Operation::kResetMousePointer, {}, [] {});
 }
 
+namespace {
+
+// The content of `stored`, decoded as the real host decodes it.
+std::vector<std::uint8_t> ContentOf(const StoredBytes& stored) {
+  if (stored.storage == Storage::kRaw) return {stored.bytes.begin(), stored.bytes.end()};
+  std::vector<std::uint8_t> content;
+  ZstdFrameDecoder decoder;
+  decoder.Decode(stored.bytes, [&](ByteView piece) {
+    content.insert(content.end(), piece.begin(), piece.end());
+  });
+  decoder.Finish(ZstdContentSize(stored.bytes).value_or(content.size() + 1));
+  return content;
+}
+
+}  // namespace
+
 Text ScriptedHost::FindFileName(const Text& path) {
   return Logged(Operation::kFindFileName, path, [&] { return disk_.FindFileName(path); });
 }
@@ -111,15 +130,18 @@ void ScriptedHost::DeleteFile(const Text& path) {
   Logged(Operation::kDeleteFile, path, [&] { disk_.DeleteFile(path); });
 }
 
-void ScriptedHost::WriteWholeFile(const Text& path, ByteView bytes, const WriteProgress& progress) {
+void ScriptedHost::WriteWholeFile(const Text& path, const StoredBytes& stored,
+                                  const WriteProgress& progress) {
   Logged(Operation::kWriteWholeFile, path, [&] {
+    const std::vector<std::uint8_t> bytes = ContentOf(stored);
     if (progress) progress(bytes.size() / 2);
     disk_.WriteWholeFile(path, bytes);
   });
 }
 
-SharedFileHold ScriptedHost::HoldFile(const Text& path, ByteView expected) {
+SharedFileHold ScriptedHost::HoldFile(const Text& path, const StoredBytes& stored) {
   return Logged(Operation::kHoldFile, path, [&]() -> SharedFileHold {
+    const std::vector<std::uint8_t> expected = ContentOf(stored);
     const auto held = disk_.ReadFile(path);
     if (!held) throw HostFailure(failure::kFileNotFound);
     if (!std::equal(held->begin(), held->end(), expected.begin(), expected.end())) {

@@ -124,8 +124,9 @@ class ScriptedHost : public Resources,
 
   Text FindFileName(const Text& path) override;
   void DeleteFile(const Text& path) override;
-  void WriteWholeFile(const Text& path, ByteView bytes, const WriteProgress& progress) override;
-  SharedFileHold HoldFile(const Text& path, ByteView expected) override;
+  void WriteWholeFile(const Text& path, const StoredBytes& stored,
+                      const WriteProgress& progress) override;
+  SharedFileHold HoldFile(const Text& path, const StoredBytes& stored) override;
 
   void StartProcess(const Text& program, const Text& commandLine, WindowStyle windowStyle,
                     const Text& workingFolder, SharedFileHold heldUntilEnded) override;

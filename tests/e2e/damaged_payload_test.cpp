@@ -1,7 +1,9 @@
 // A setup.exe whose payload was damaged on its way: one byte of Secondo.bin changed
-// inside the installer of the package "pair" (velbor_e2e_damaged.exe). Pressed or
-// not, it says so in a box, writes nothing anywhere and ends with 1603; the same
-// program undamaged installs.
+// inside the installer of the package "pair" (velbor_e2e_damaged.exe), or one byte
+// of the compressed Testo.txt inside that of "mixed" (velbor_e2e_damaged_frame.exe).
+// Pressed or not, it says so in a box, writes nothing anywhere and ends with 1603;
+// the same programs undamaged install, the compressed item and the raw one with
+// their exact bytes.
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,9 +17,12 @@
 namespace velbor::testing {
 namespace {
 
-constexpr wchar_t kRefusal[] =
-    L"Il file \"Secondo.bin\" contenuto nel programma di installazione è danneggiato.\r\n\r\n"
-    L"Non è stato installato nulla. Scaricare di nuovo il programma di installazione e avviarlo.";
+std::wstring Refusal(const wchar_t* file) {
+  return std::wstring(L"Il file \"") + file +
+         L"\" contenuto nel programma di installazione è danneggiato.\r\n\r\n"
+         L"Non è stato installato nulla. Scaricare di nuovo il programma di installazione e "
+         L"avviarlo.";
+}
 
 class DamagedPayloadTest : public InstallerTest {};
 
@@ -26,12 +31,14 @@ TEST_F(DamagedPayloadTest, IsRefusedPressedOrNotWhileTheUndamagedProgramInstalls
   const struct {
     const wchar_t* package;
     bool press;
-    const wchar_t* box;
+    std::wstring box;
     DWORD exitCode;
   } cases[] = {
-      {L"damaged", false, kRefusal, kExitFailed},
-      {L"damaged", true, kRefusal, kExitFailed},
+      {L"damaged", false, Refusal(L"Secondo.bin"), kExitFailed},
+      {L"damaged", true, Refusal(L"Secondo.bin"), kExitFailed},
+      {L"damaged_frame", true, Refusal(L"Testo.txt"), kExitFailed},
       {L"pair", true, L"Aggiornamento terminato!", kExitInstalled},
+      {L"mixed", true, L"Aggiornamento terminato!", kExitInstalled},
   };
   for (const auto& run : cases) {
     SCOPED_TRACE(std::wstring(run.package) + (run.press ? L", pressed" : L", not pressed"));
@@ -51,6 +58,8 @@ TEST_F(DamagedPayloadTest, IsRefusedPressedOrNotWhileTheUndamagedProgramInstalls
     EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(run.exitCode));
   }
   EXPECT_TRUE(HoldsExactly(corsenta + L"Secondo.bin", Payload(L"pair", L"Secondo.bin")));
+  EXPECT_TRUE(HoldsExactly(corsenta + L"Testo.txt", Payload(L"mixed", L"Testo.txt")));
+  EXPECT_TRUE(HoldsExactly(corsenta + L"Terzo.bin", Payload(L"mixed", L"Terzo.bin")));
 }
 
 }  // namespace

@@ -24,9 +24,13 @@
 #include <vector>
 
 #include "host/win32/cng_sha256.h"
+#include "host/zstd_frame.h"
 
+using velbor::ByteView;
 using velbor::CngSha256;
 using velbor::Sha256Digest;
+using velbor::ZstdContentSize;
+using velbor::ZstdFrameDecoder;
 
 namespace {
 
@@ -103,11 +107,13 @@ std::wstring VersionString(const std::vector<std::uint8_t>& block, const wchar_t
 TEST_F(SetupResources, HoldsExactlyTheInstallerAndPackageResources) {
   std::set<std::wstring> types;
   EnumResourceTypesW(module_.get(), CollectType, reinterpret_cast<LONG_PTR>(&types));
-  EXPECT_EQ(types, (std::set<std::wstring>{L"CUSTOM", L"PAYLOADSHA256", L"#3", L"#6", L"#14",
+  // The manual compresses by more than 5 %: stored as a zstd frame, in place of
+  // its CUSTOM resource.
+  EXPECT_EQ(types, (std::set<std::wstring>{L"ZSTDITEM", L"PAYLOADSHA256", L"#3", L"#6", L"#14",
                                            L"#16", L"#24"}));
 
   std::set<std::wstring> custom;
-  EnumResourceNamesW(module_.get(), L"CUSTOM", CollectName, reinterpret_cast<LONG_PTR>(&custom));
+  EnumResourceNamesW(module_.get(), L"ZSTDITEM", CollectName, reinterpret_cast<LONG_PTR>(&custom));
   EXPECT_EQ(custom, std::set<std::wstring>{L"#101"});
   std::set<std::wstring> stringBlocks;
   EnumResourceNamesW(module_.get(), RT_STRING, CollectName,
@@ -135,13 +141,18 @@ TEST_F(SetupResources, StringTableHoldsTheManifestInEnglish) {
   }
 }
 
-TEST_F(SetupResources, CustomResourceIsTheArchiveAndOneZeroByteInItalian) {
+TEST_F(SetupResources, StoredItemDecodesToTheArchiveAndOneZeroByteInItalian) {
   std::set<WORD> languages;
-  EnumResourceLanguagesW(module_.get(), L"CUSTOM", MAKEINTRESOURCEW(101), CollectLanguage,
+  EnumResourceLanguagesW(module_.get(), L"ZSTDITEM", MAKEINTRESOURCEW(101), CollectLanguage,
                          reinterpret_cast<LONG_PTR>(&languages));
   EXPECT_EQ(languages, std::set<WORD>{0x0410});
 
-  const std::vector<std::uint8_t> payload = Data(L"CUSTOM", MAKEINTRESOURCEW(101), 0x0410);
+  const std::vector<std::uint8_t> frame = Data(L"ZSTDITEM", MAKEINTRESOURCEW(101), 0x0410);
+  std::vector<std::uint8_t> payload;
+  ZstdFrameDecoder decoder;
+  decoder.Decode(
+      frame, [&](ByteView piece) { payload.insert(payload.end(), piece.begin(), piece.end()); });
+  decoder.Finish(ZstdContentSize(frame).value_or(0));
   std::ifstream archive(std::filesystem::path(gArchivePath), std::ios::binary);
   ASSERT_TRUE(archive) << "the generated archive is missing";
   const std::vector<std::uint8_t> expected{std::istreambuf_iterator<char>(archive), {}};
@@ -153,10 +164,13 @@ TEST_F(SetupResources, CustomResourceIsTheArchiveAndOneZeroByteInItalian) {
   EXPECT_EQ(std::string(payload.end() - 23, payload.end() - 19), std::string("PK\5\6", 4));
   EXPECT_EQ(payload.back(), 0);
 
-  // Its SHA-256, which the program checks before it writes anything, in a resource
-  // of the installer's own.
-  const Sha256Digest digest = CngSha256().Of(expected);
+  // The SHA-256 of the frame, which the program checks before it writes anything,
+  // and that of the archive, in resources of the installer's own.
+  const Sha256Digest stored = CngSha256().Of(frame);
   EXPECT_EQ(Data(L"PAYLOADSHA256", MAKEINTRESOURCEW(1), 0),
+            std::vector<std::uint8_t>(stored.begin(), stored.end()));
+  const Sha256Digest digest = CngSha256().Of(expected);
+  EXPECT_EQ(Data(L"PAYLOADSHA256", MAKEINTRESOURCEW(2), 0),
             std::vector<std::uint8_t>(digest.begin(), digest.end()));
 }
 

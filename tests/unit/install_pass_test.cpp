@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/failure.h"
+#include "tests/contract/zstd_test_frame.h"
 #include "tests/doubles/scripted_host.h"
 #include "tests/unit/installer_test_support.h"
 
@@ -98,6 +99,22 @@ TEST_F(InstallPassTest, ShowsTheBytesWrittenOfThePendingItemsUntilThePassIsOver)
       (std::vector<std::string>{"begins", "written 0 of 10", "written 2 of 10", "written 4 of 10",
                                 "written 7 of 10", "written 10 of 10", "ended"}));
   EXPECT_EQ(shownAtTheBox, "ended");
+}
+
+// A compressed item is written as its content; progress counts decoded bytes.
+TEST_F(InstallPassTest, WritesACompressedItemAsItsContent) {
+  host_.Package().SetText(kFirstItemResource, u"a.txt|<APPPATH>Corsenta/|N|");
+  host_.Package().SetBytes(kFirstItemResource, kCompressedItemType,
+                           Bytes(testing::kTestFrame.begin(), testing::kTestFrame.end()));
+  ASSERT_TRUE(Pass());
+  const std::optional<Bytes> written = FileAt(InCorsenta(u"a.txt"));
+  ASSERT_TRUE(written);
+  EXPECT_EQ(written->size(), testing::kTestFrameContentSize);
+  EXPECT_EQ(std::string(written->begin(), written->begin() + 14), "velbor\nvelbor\n");
+  EXPECT_EQ(
+      host_.ProgressShown(),
+      (std::vector<std::string>{"begins", "written 0 of 4200000", "written 2100000 of 4200000",
+                                "written 4200000 of 4200000", "ended"}));
 }
 
 TEST_F(InstallPassTest, PassFailingAtItemTwoIsResumedThere) {

@@ -19,6 +19,7 @@
 #include "app/package_check/run_tool.h"
 #include "app/package_check/sha256.h"
 #include "host/failure.h"
+#include "tests/contract/zstd_test_frame.h"
 #include "tests/support/failures.h"
 
 namespace velbor {
@@ -31,6 +32,7 @@ Bytes Data(const std::string& text) { return Bytes(text.begin(), text.end()); }
 // Named types, which no numbered type of the tests uses.
 constexpr std::uint16_t kCustomType = 0;
 constexpr std::uint16_t kDigestsType = 0xFFFF;
+constexpr std::uint16_t kZstdType = 0xFFFE;
 
 struct TestResource {
   std::uint16_t type;  // or kCustomType, kDigestsType
@@ -100,9 +102,11 @@ Bytes Program(const std::vector<TestResource>& resources, bool is64Bit,
   };
   std::size_t typeEntry = directory(tree.size(), false);
   for (const auto& [type, names] : tree) {
-    if (type == kCustomType || type == kDigestsType) {
+    if (type == kCustomType || type == kDigestsType || type == kZstdType) {
       const std::size_t name = section.size();
-      const std::string typeName = type == kCustomType ? "CUSTOM" : "PAYLOADSHA256";
+      const std::string typeName = type == kCustomType ? "CUSTOM"
+                                   : type == kZstdType ? "ZSTDITEM"
+                                                       : "PAYLOADSHA256";
       Put(section, name, typeName.size(), 2);
       for (const char c : typeName) Put(section, section.size(), static_cast<std::uint8_t>(c), 2);
       Put(section, typeEntry, 0x80000000u | name, 4);
@@ -342,7 +346,7 @@ TEST(InspectPackageTest, ReportsTheCarriedDigestBesideTheBytesOwn) {
   EXPECT_EQ(item.at("size"), 5);
   EXPECT_EQ(item.at("file"), "Br\u00E8v\uFFFD.zip");
   EXPECT_EQ(json.at("faults").at(0).at("number"), 101);
-  EXPECT_EQ(json.at("summary"), "1 item, 5 bytes, 0 registrations, 1 fault");
+  EXPECT_EQ(json.at("summary"), "1 item, 5 bytes (stored in 5), 0 registrations, 1 fault");
 }
 
 TEST(InspectPackageTest, FindsLanguagesAndSizeThatMatter) {
@@ -379,7 +383,8 @@ TEST(InspectPackageTest, ReportsItemsAndRegistrations) {
                         "regsvr32.exe \"<common files>\\Velbor\\T.dll\" /s\n"),
             std::string::npos)
       << report;
-  EXPECT_NE(report.find("2 items, 10 bytes, 2 registrations, no fault"), std::string::npos)
+  EXPECT_NE(report.find("2 items, 10 bytes (stored in 10), 2 registrations, no fault"),
+            std::string::npos)
       << report;
 }
 
@@ -457,6 +462,43 @@ TEST(InspectPackageTest, SharedStringBlocksAreReadOnce) {
   EXPECT_NE(report.find("share bytes"), std::string::npos);
 }
 
+// A compressed item is reported by its content beside its stored size; a frame
+// that does not decode whole is a fault, and so is a CUSTOM resource it replaces.
+TEST(InspectPackageTest, CompressedItemsAreReportedByTheirContent) {
+  const Bytes frame(testing::kTestFrame.begin(), testing::kTestFrame.end());
+  Bytes damaged = frame;
+  damaged.back() ^= 0x01;
+  Bytes content;
+  for (std::uint64_t at = 0; at < testing::kTestFrameContentSize; ++at)
+    content.push_back(static_cast<std::uint8_t>(testing::kTestFrameLine[at % 7]));
+  const std::string digest = HexText(Sha256Of(content));
+  const struct {
+    const Bytes& stored;
+    bool alsoCustom;
+    const char* found;
+  } kCases[] = {
+      {frame, false, "4,200,000 bytes  %  carried %  stored 383 bytes zstd"},
+      {damaged, false, "101: the compressed bytes of \"Brevanti.zip\" do not decode whole"},
+      {frame, true, "CUSTOM 101: past the count of 1 items, or no item's number"},
+  };
+  for (const auto& c : kCases) {
+    std::vector<TestResource> resources = Package(kShipped, {}, Bytes());
+    resources.push_back({kZstdType, 101, 0x410, c.stored});
+    if (c.alsoCustom) resources.push_back({kCustomType, 101, 0x410, Data("bytes")});
+    const Sha256Digest stored = Sha256Of(c.stored);
+    resources.push_back({kDigestsType, 1, 0, Bytes(stored.begin(), stored.end())});
+    const Sha256Digest own = Sha256Of(content);
+    resources.push_back({kDigestsType, 2, 0, Bytes(own.begin(), own.end())});
+    const Bytes file = Program(resources, false);
+    PeResources program(file);
+    const PackageFindings inspection = InspectPackage(program);
+    std::string found = c.found;
+    for (std::size_t at; (at = found.find('%')) != std::string::npos;) found.replace(at, 1, digest);
+    EXPECT_NE(ReportText(inspection).find(found), std::string::npos) << ReportText(inspection);
+    EXPECT_EQ(inspection.faults.size(), &c == &kCases[0] ? 0u : 1u) << ReportText(inspection);
+  }
+}
+
 // windres writes a data entry of size 0 for an empty file: an empty item, not
 // the bytes that follow it.
 TEST(InspectPackageTest, EmptyResourceIsEmpty) {
@@ -480,7 +522,8 @@ TEST(InspectPackageTest, EmptyResourceIsEmpty) {
                         "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"),
             std::string::npos)
       << report;
-  EXPECT_NE(report.find("2 items, 12 bytes, 0 registrations, no fault"), std::string::npos)
+  EXPECT_NE(report.find("2 items, 12 bytes (stored in 12), 0 registrations, no fault"),
+            std::string::npos)
       << report;
 }
 

@@ -116,7 +116,7 @@ TEST_F(ScriptedHostTest, LogsEveryCallInOrderWithItsSubjectAndFailure) {
   host_.Disk().MakeFolder(u"C:\\App");
   host_.FindFileName(u"C:\\App\\a.dll");
   EXPECT_EQ(FailureNumberOf([&] { host_.DeleteFile(u"C:\\App\\a.dll"); }), failure::kFileNotFound);
-  host_.WriteWholeFile(u"C:\\App\\a.dll", Bytes{1}, {});
+  host_.WriteWholeFile(u"C:\\App\\a.dll", ByteView(Bytes{1}), {});
   EXPECT_EQ(FailureNumberOf([&] { host_.LoadResourceBytes(101, u"CUSTOM"); }),
             failure::kResourceNotFound);
   host_.EndProgram();
@@ -157,8 +157,9 @@ TEST_F(ScriptedHostTest, FailingCallChangesNothing) {
   EXPECT_EQ(FailureNumberOf([&] { host_.ShowMessage(u"m", MessageStyle::kOk, std::nullopt); }),
             failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf([&] { host_.AskText(u"p", u"Setup", u""); }), failure::kDiskFull);
-  EXPECT_EQ(FailureNumberOf([&] { host_.WriteWholeFile(u"C:\\App\\a.dll", Bytes{9}, {}); }),
-            failure::kDiskFull);
+  EXPECT_EQ(
+      FailureNumberOf([&] { host_.WriteWholeFile(u"C:\\App\\a.dll", ByteView(Bytes{9}), {}); }),
+      failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf([&] { host_.DeleteFile(u"C:\\App\\a.dll"); }), failure::kDiskFull);
   EXPECT_EQ(FailureNumberOf(
                 [&] { host_.StartProcess(u"", u"x.exe", WindowStyle::kHidden, u"", nullptr); }),

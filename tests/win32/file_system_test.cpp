@@ -51,7 +51,7 @@ TEST_F(Win32FileSystemTest, PathsHoldingNulNameNoFile) {
   const Text cut = In(u"a.dll") + Text(1, u'\0') + u"b";
   EXPECT_EQ(Files().FindFileName(cut), u"");
   EXPECT_TRUE(FailsWith(52, [&] { Files().DeleteFile(cut); }));
-  EXPECT_TRUE(FailsWith(52, [&] { Files().WriteWholeFile(cut, Bytes{9}, {}); }));
+  EXPECT_TRUE(FailsWith(52, [&] { Files().WriteWholeFile(cut, ByteView(Bytes{9}), {}); }));
   EXPECT_EQ(world_->ReadFile(In(u"a.dll")), Bytes{1});
 }
 
@@ -60,7 +60,7 @@ TEST_F(Win32FileSystemTest, BareNamesLieInTheCurrentFolder) {
   wchar_t previous[MAX_PATH];
   ASSERT_NE(GetCurrentDirectoryW(MAX_PATH, previous), 0u);
   ASSERT_TRUE(SetCurrentDirectoryW(WideFromText(world_->Folder()).c_str()));
-  Files().WriteWholeFile(u"bare.txt", Bytes{1}, {});
+  Files().WriteWholeFile(u"bare.txt", ByteView(Bytes{1}), {});
   const Text found = Files().FindFileName(u"bare.txt");
   SetCurrentDirectoryW(previous);
   EXPECT_EQ(found, u"bare.txt");
@@ -74,7 +74,7 @@ TEST_F(Win32FileSystemTest, AWriteRemovesTemporaryFilesThatAnEarlierRunLeftInIts
   world_->PutFile(In(u"~velbor12x.tmp"), {2}, {});
   world_->PutFile(In(u"~velbor.tmp"), {3}, {});
   ASSERT_TRUE(CreateDirectoryW(WideFromText(In(u"~velbor7.tmp")).c_str(), nullptr));
-  Files().WriteWholeFile(In(u"new.bin"), Bytes{4}, {});
+  Files().WriteWholeFile(In(u"new.bin"), ByteView(Bytes{4}), {});
   EXPECT_EQ(world_->List(world_->Folder()),
             (std::vector<Text>{u"new.bin", u"~velbor.tmp", u"~velbor12x.tmp", u"~velbor7.tmp"}));
   RemoveDirectoryW(WideFromText(In(u"~velbor7.tmp")).c_str());
@@ -89,7 +89,7 @@ TEST_F(Win32FileSystemTest, HeldFileCanOnlyBeReadUntilLetGo) {
   world_->PutFile(In(u"other.dll"), {9}, {});
   const std::wstring path = WideFromText(held);
   const std::wstring other = WideFromText(In(u"other.dll"));
-  SharedFileHold hold = Files().HoldFile(held, content);
+  SharedFileHold hold = Files().HoldFile(held, ByteView(content));
   const auto opens = [&](DWORD access) {
     return UniqueFileHandle(CreateFileW(path.c_str(), access,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -109,10 +109,10 @@ TEST_F(Win32FileSystemTest, HeldFileCanOnlyBeReadUntilLetGo) {
 // What is held must be what was written: anything else is a file swapped in.
 TEST_F(Win32FileSystemTest, HoldingAFileOfOtherContentFails) {
   world_->PutFile(In(u"a.dll"), {1, 2, 3}, {});
-  EXPECT_TRUE(FailsWith(75, [&] { Files().HoldFile(In(u"a.dll"), Bytes{1, 2}); }));
-  EXPECT_TRUE(FailsWith(75, [&] { Files().HoldFile(In(u"a.dll"), Bytes{1, 2, 4}); }));
-  EXPECT_TRUE(FailsWith(53, [&] { Files().HoldFile(In(u"missing.dll"), Bytes{}); }));
-  EXPECT_TRUE(Files().HoldFile(In(u"a.dll"), Bytes{1, 2, 3}));
+  EXPECT_TRUE(FailsWith(75, [&] { Files().HoldFile(In(u"a.dll"), ByteView(Bytes{1, 2})); }));
+  EXPECT_TRUE(FailsWith(75, [&] { Files().HoldFile(In(u"a.dll"), ByteView(Bytes{1, 2, 4})); }));
+  EXPECT_TRUE(FailsWith(53, [&] { Files().HoldFile(In(u"missing.dll"), ByteView(Bytes{})); }));
+  EXPECT_TRUE(Files().HoldFile(In(u"a.dll"), ByteView(Bytes{1, 2, 3})));
 }
 
 }  // namespace

@@ -117,11 +117,11 @@ TEST_F(Win32ProcessesTest, WindowsFolderHoldsTheSystemFolder) {
 TEST_F(Win32ProcessesTest, AHoldGoesWhenTheProgramHasEnded) {
   const std::wstring held = scratch_.Path() + L"held.dll";
   Win32FileSystem files;
-  files.WriteWholeFile(TextFromWide(held), Bytes{1}, {});
+  files.WriteWholeFile(TextFromWide(held), ByteView(Bytes{1}), {});
   const std::wstring trace = scratch_.Path() + L"trace-held";
   processes_.StartProcess(u"", TextFromWide(Quoted(HelperPath()) + L" " + Quoted(trace)),
                           WindowStyle::kHidden, TextFromWide(scratch_.Path()),
-                          files.HoldFile(TextFromWide(held), Bytes{1}));
+                          files.HoldFile(TextFromWide(held), ByteView(Bytes{1})));
   ASSERT_TRUE(WaitForFile(trace, std::chrono::seconds(20)));
   bool deleted = false;
   for (int round = 0; round < 200 && !deleted; ++round) {

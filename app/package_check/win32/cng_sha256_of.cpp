@@ -5,4 +5,11 @@ namespace velbor {
 
 Sha256Digest Sha256Of(ByteView bytes) { return CngSha256().Of(bytes); }
 
+Sha256Digest Sha256OfPieces(const std::function<void(const ContentSink&)>& hand) {
+  const CngSha256 provider;
+  CngSha256::Hash hash(provider);
+  hand([&](ByteView piece) { hash.Add(piece); });
+  return hash.Finish();
+}
+
 }  // namespace velbor
