@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "host/resources.h"
@@ -27,6 +28,18 @@ std::optional<std::uint64_t> ContentSize(const StoredBytes& item);
 // Told each piece of decoded content in order.
 using ContentSink = std::function<void(ByteView piece)>;
 
+// Told of a decoder's content as it comes. The pieces lie in the decoder's round
+// buffer, which also holds the window that later content is decoded from; the
+// decoder writes over a piece only once TakenUpTo has returned for it.
+class ContentReceiver {
+ public:
+  virtual ~ContentReceiver() = default;
+  // The next piece of content.
+  virtual void Decoded(ByteView piece) = 0;
+  // Returns once the first `count` bytes of content are no longer in use.
+  virtual void TakenUpTo(std::uint64_t count) = 0;
+};
+
 // Decodes one zstd frame handed in pieces, in a fixed amount of memory, handing the
 // decoded content on in pieces; never the whole content in memory.
 class ZstdFrameDecoder {
@@ -37,8 +50,13 @@ class ZstdFrameDecoder {
   ZstdFrameDecoder(const ZstdFrameDecoder&) = delete;
   ZstdFrameDecoder& operator=(const ZstdFrameDecoder&) = delete;
 
-  // Decodes `piece`, the frame's next bytes. Fails with 75 where the frame is
-  // damaged, asks for a larger window, or goes on after its end.
+  // Decodes `piece`, the frame's next bytes, straight into its round buffer,
+  // telling `receiver` of each block's content there. Fails with 75 where the
+  // frame is damaged, is not one frame of content with a checksum, asks for a
+  // larger window, or goes on after its end; with 7 when its buffer cannot be had.
+  void Decode(ByteView piece, ContentReceiver& receiver);
+
+  // As above, handing each piece of content to `take` before going on.
   void Decode(ByteView piece, const ContentSink& take);
 
   // After the frame's last piece: fails with 75 unless the frame ended whole, its
@@ -49,8 +67,28 @@ class ZstdFrameDecoder {
   struct Free {
     void operator()(ZSTD_DCtx_s* context) const;
   };
+
+  // Hands the decoder `input`, exactly the size it asked for.
+  void Step(ByteView input, ContentReceiver& receiver);
+  // Once the frame's header is read: checks it and makes the round buffer.
+  void StartContent();
+  // Where the next block goes, once what was there has been taken.
+  std::span<std::uint8_t> NextRegion(ContentReceiver& receiver);
+
   std::unique_ptr<ZSTD_DCtx_s, Free> context_;
-  std::vector<std::uint8_t> output_;
+  // Input that the decoder asked for and that has come only in part.
+  std::vector<std::uint8_t> staged_;
+  std::vector<std::uint8_t> header_;
+  std::vector<std::uint8_t> round_;
+  bool started_ = false;
+  std::size_t blockSize_ = 0;
+  std::uint64_t contentSize_ = 0;
+  // Where the next block goes in the round buffer; the content offsets of the
+  // buffer's start in this round and in the one before, and where that one ended.
+  std::size_t at_ = 0;
+  std::uint64_t roundStart_ = 0;
+  std::uint64_t previousRoundStart_ = 0;
+  std::size_t previousRoundEnd_ = 0;
   std::uint64_t decoded_ = 0;
   bool ended_ = false;
 };

@@ -5,7 +5,9 @@
 #include <optional>
 #include <vector>
 
+#include "host/content_pipe.h"
 #include "host/failure.h"
+#include "host/win32/worker_thread.h"
 #include "host/zstd_frame.h"
 
 namespace velbor {
@@ -13,6 +15,24 @@ namespace {
 
 // Small enough to stay in the processor's cache.
 constexpr std::size_t kImageReadBuffer = 1024 * 1024;
+
+// The writer takes decoded content in pieces of at most this size, so that the
+// decoder, which waits for it only when it would write over content not yet taken,
+// gets room back often.
+constexpr std::size_t kLargestContentPiece = 1024 * 1024;
+
+// Stops the pipe's writing side however the caller leaves, so that the decoding
+// thread, waiting for room, ends and can be waited for.
+class StopOnLeave {
+ public:
+  explicit StopOnLeave(ContentPipe& pipe) : pipe_(pipe) {}
+  StopOnLeave(const StopOnLeave&) = delete;
+  StopOnLeave& operator=(const StopOnLeave&) = delete;
+  ~StopOnLeave() { pipe_.Stop(); }
+
+ private:
+  ContentPipe& pipe_;
+};
 
 }  // namespace
 
@@ -46,10 +66,25 @@ void ReadItemContent(const ImageFile* image, const StoredBytes& item, std::size_
   }
   const std::optional<std::uint64_t> size = ContentSize(item);
   if (!size) throw HostFailure(failure::kPathFileAccess);
+  // Decoding takes a processor of its own, so that the writes of the content run
+  // beside it rather than after it.
+  ContentPipe pipe(std::min(kLargestContentPiece, largestPiece));
   ZstdFrameDecoder decoder;
-  ReadImageBytes(image, item.bytes, largestPiece,
-                 [&](ByteView piece) { decoder.Decode(piece, take); });
-  decoder.Finish(*size);
+  const WorkerThread decoding([&] {
+    try {
+      ReadImageBytes(image, item.bytes, largestPiece,
+                     [&](ByteView piece) { decoder.Decode(piece, pipe); });
+      decoder.Finish(*size);
+    } catch (...) {
+      pipe.Close();
+      throw;
+    }
+    pipe.Close();
+  });
+  const StopOnLeave stop(pipe);
+  while (const std::optional<ByteView> piece = pipe.Take()) take(*piece);
+  decoding.Wait();
+  decoding.PassOnFailure();
 }
 
 }  // namespace velbor

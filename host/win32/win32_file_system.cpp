@@ -4,20 +4,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <exception>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "host/failure.h"
+#include "host/win32/background_flush.h"
 #include "host/win32/image_bytes.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
 #include "host/win32/windows_api.h"
+#include "host/win32/worker_thread.h"
 
 namespace velbor {
 namespace {
@@ -95,7 +94,8 @@ void RemoveLeftTemporaryFiles(const std::wstring& folder) {
 // that the system removes it however the process ends, until it is renamed over its
 // target through its own handle: no other process can open or replace it between the
 // write and the rename. The name only needs to be unlikely to be taken; CREATE_NEW
-// makes sure.
+// makes sure. It is opened for overlapped I/O so that it can be flushed while it is
+// written (BackgroundFlush).
 class TemporaryFile {
  public:
   explicit TemporaryFile(const std::wstring& folder) {
@@ -104,8 +104,9 @@ class TemporaryFile {
     const auto seed = static_cast<std::uint64_t>(counter.QuadPart) ^ GetCurrentProcessId();
     for (std::uint64_t attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
       path_ = folder + kTemporaryPrefix + std::to_wstring(seed + attempt) + kTemporarySuffix;
-      handle_ = UniqueFileHandle(CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
-                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+      handle_ = UniqueFileHandle(
+          CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr));
       if (handle_.IsValid()) {
         markedForDeletion_ = MarkForDeletion(true);
         return;
@@ -183,54 +184,41 @@ void RefuseReadOnlyTarget(const std::wstring& target) {
   }
 }
 
-void WriteAll(HANDLE file, ByteView bytes, std::atomic<std::uint64_t>& written) {
-  while (!bytes.empty()) {
-    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kLargestWrite));
-    DWORD taken = 0;
-    if (!WriteFile(file, bytes.data(), chunk, &taken, nullptr)) throw FailureFromLastError();
-    // A write that reports success but takes nothing would never finish.
-    if (taken == 0) throw HostFailure(failure::kPathFileAccess);
-    bytes = bytes.subspan(taken);
-    written += taken;
-  }
-}
-
-// Runs a piece of work on a thread of its own, which is waited for however the
-// caller leaves: the work uses what the caller holds. What it throws is kept.
-class WorkerThread {
+// Writes a file opened for overlapped I/O from its start on, one write after the
+// other, each waited for.
+class OverlappedWriter {
  public:
-  explicit WorkerThread(std::function<void()> work) : work_(std::move(work)) {
-    thread_ = UniqueKernelHandle(CreateThread(nullptr, 0, &WorkerThread::Run, this, 0, nullptr));
-    if (!thread_.IsValid()) throw FailureFromLastError();
-  }
-  WorkerThread(const WorkerThread&) = delete;
-  WorkerThread& operator=(const WorkerThread&) = delete;
-  ~WorkerThread() { WaitForSingleObject(thread_.Get(), INFINITE); }
-
-  // Whether the work has ended within `milliseconds`.
-  bool EndsWithin(DWORD milliseconds) const {
-    return WaitForSingleObject(thread_.Get(), milliseconds) != WAIT_TIMEOUT;
+  explicit OverlappedWriter(HANDLE file)
+      : file_(file), done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    if (!done_.IsValid()) throw FailureFromLastError();
   }
 
-  // Once it has ended: throws what the work threw.
-  void PassOnFailure() const {
-    if (failure_) std::rethrow_exception(failure_);
+  // Writes all of `bytes` after those written before; counts them in `written`.
+  void Write(ByteView bytes, std::atomic<std::uint64_t>& written) {
+    while (!bytes.empty()) {
+      const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kLargestWrite));
+      OVERLAPPED overlapped{};
+      overlapped.Offset = static_cast<DWORD>(offset_);
+      overlapped.OffsetHigh = static_cast<DWORD>(offset_ >> 32);
+      overlapped.hEvent = done_.Get();
+      DWORD taken = 0;
+      if (!WriteFile(file_, bytes.data(), chunk, nullptr, &overlapped) &&
+          GetLastError() != ERROR_IO_PENDING) {
+        throw FailureFromLastError();
+      }
+      if (!GetOverlappedResult(file_, &overlapped, &taken, TRUE)) throw FailureFromLastError();
+      // A write that reports success but takes nothing would never finish.
+      if (taken == 0) throw HostFailure(failure::kPathFileAccess);
+      bytes = bytes.subspan(taken);
+      offset_ += taken;
+      written += taken;
+    }
   }
 
  private:
-  static DWORD WINAPI Run(void* self) {
-    auto* worker = static_cast<WorkerThread*>(self);
-    try {
-      worker->work_();
-    } catch (...) {
-      worker->failure_ = std::current_exception();
-    }
-    return 0;
-  }
-
-  std::function<void()> work_;
-  std::exception_ptr failure_;
-  UniqueKernelHandle thread_;
+  HANDLE file_;
+  UniqueKernelHandle done_;
+  std::uint64_t offset_ = 0;
 };
 
 }  // namespace
@@ -276,8 +264,13 @@ void Win32FileSystem::WriteHere(const Text& path, const StoredBytes& bytes,
   // the bytes that were checked, without hashing them a second time. A compressed
   // frame that fails to decode whole, or whose checksum differs, fails here, so
   // the temporary file never takes the target's name.
-  ReadItemContent(image_, bytes, kLargestWrite,
-                  [&](ByteView piece) { WriteAll(temporary.Handle(), piece, written); });
+  OverlappedWriter writer(temporary.Handle());
+  BackgroundFlush flush(temporary.Handle());
+  ReadItemContent(image_, bytes, kLargestWrite, [&](ByteView piece) {
+    writer.Write(piece, written);
+    flush.Written(piece.size());
+  });
+  flush.Finish();
   temporary.Flush();
   temporary.MoveOver(target);
 }
