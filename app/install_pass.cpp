@@ -12,10 +12,10 @@
 #include "app/item_descriptor.h"
 #include "app/item_file_name.h"
 #include "app/item_registration.h"
-#include "app/package_format.h"
 #include "host/application.h"
 #include "host/failure.h"
 #include "host/file_hold.h"
+#include "package/package_format.h"
 
 namespace velbor {
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/install_log.h"
 #include "app/unattended_run.h"
 #include "host/file_holders.h"
 #include "host/file_system.h"
-#include "host/install_log.h"
 #include "host/pass_progress.h"
 #include "host/processes.h"
 #include "host/resources.h"

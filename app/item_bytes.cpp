@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/package_format.h"
-#include "host/zstd_frame.h"
+#include "package/package_format.h"
+#include "package/zstd_frame.h"
 
 namespace velbor {
 

@@ -4,8 +4,8 @@
 #include <limits>
 #include <vector>
 
-#include "app/package_format.h"
 #include "host/failure.h"
+#include "package/package_format.h"
 
 namespace velbor {
 namespace {

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "app/item_count.h"
-#include "app/package_format.h"
 #include "host/failure.h"
+#include "package/package_format.h"
 
 namespace velbor {
 namespace {

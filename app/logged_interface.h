@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/install_log.h"
 #include "app/unattended_run.h"
-#include "host/install_log.h"
 #include "host/user_interface.h"
 
 namespace velbor {

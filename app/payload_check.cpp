@@ -5,8 +5,8 @@
 #include "app/item_bytes.h"
 #include "app/item_descriptor.h"
 #include "app/item_table.h"
-#include "app/package_format.h"
 #include "host/failure.h"
+#include "package/package_format.h"
 
 namespace velbor {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <optional>
 
-#include "host/install_log.h"
+#include "app/install_log.h"
 
 namespace velbor {
 

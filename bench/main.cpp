@@ -14,7 +14,6 @@
 
 #include "app/installer_host.h"
 #include "app/item_bytes.h"
-#include "app/package_format.h"
 #include "bench/completion_answering_ui.h"
 #include "bench/memory_watch.h"
 #include "bench/payload_check_time.h"
@@ -28,6 +27,7 @@
 #include "host/win32/win32_resources.h"
 #include "host/win32/win32_user_interface.h"
 #include "host/win32/windows_api.h"
+#include "package/package_format.h"
 #include "tests/win32/win32_test_support.h"
 
 namespace velbor::bench {

@@ -16,10 +16,10 @@ if(VELBOR_SETUP_INSPECT)
   add_custom_target(velbor_native_inspect)
 else()
   set(VELBOR_NATIVE_INSPECT_DIR ${CMAKE_BINARY_DIR}/native-inspect)
-  set(VELBOR_NATIVE_INSPECT ${VELBOR_NATIVE_INSPECT_DIR}/package_check/setup-inspect)
-  set(VELBOR_NATIVE_STORE_ITEM ${VELBOR_NATIVE_INSPECT_DIR}/package_check/store-item)
+  set(VELBOR_NATIVE_INSPECT ${VELBOR_NATIVE_INSPECT_DIR}/bin/setup-inspect)
+  set(VELBOR_NATIVE_STORE_ITEM ${VELBOR_NATIVE_INSPECT_DIR}/bin/store-item)
   ExternalProject_Add(velbor_native_inspect
-    SOURCE_DIR ${PROJECT_SOURCE_DIR}/app/package_check/native
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools/setup-inspect/native
     BINARY_DIR ${VELBOR_NATIVE_INSPECT_DIR}
     CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target setup-inspect store-item

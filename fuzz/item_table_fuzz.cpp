@@ -12,9 +12,9 @@
 #include "app/item_descriptor.h"
 #include "app/item_folder.h"
 #include "app/item_table.h"
-#include "app/package_format.h"
 #include "fuzz/fuzz_input.h"
 #include "host/failure.h"
+#include "package/package_format.h"
 #include "tests/doubles/scripted_host.h"
 
 namespace {

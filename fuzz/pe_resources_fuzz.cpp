@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/package_check/package_findings.h"
-#include "app/package_check/package_report.h"
-#include "app/package_check/pe_resources.h"
+#include "package/pe_resources.h"
+#include "tools/setup-inspect/package_findings.h"
+#include "tools/setup-inspect/package_report.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace velbor;

@@ -60,12 +60,12 @@ Text CaughtFailureText(const Text& targetTemplate, const HostFailure& caught) {
   return text;
 }
 
-void Log(const InstallLog* log, const Text& line) {
+void Log(const EventLog* log, const Text& line) {
   if (log != nullptr) log->Write(line);
 }
 
 // The maker's installation folder, or else its folder among the program files.
-Text BaseFolder(InstallationFolders& folders, const InstallLog* log) {
+Text BaseFolder(InstallationFolders& folders, const EventLog* log) {
   const Text velbor = folders.RetrieveProgramFilesVelborPath();
   if (!velbor.empty()) {
     Log(log, u"Cartella del produttore (valore strPath del registro): " + velbor);
@@ -78,7 +78,7 @@ Text BaseFolder(InstallationFolders& folders, const InstallLog* log) {
 }
 
 std::optional<Proposal> FirstProposal(const Text& targetTemplate, InstallationFolders& folders,
-                                      const InstallLog* log) {
+                                      const EventLog* log) {
   if (StartsWithIgnoringAsciiCase(targetTemplate, kAppRoot)) {
     // Worked out before the name is looked at: the lookups run, and may report,
     // also for a name that turns out to be unknown.
@@ -106,7 +106,7 @@ std::optional<Proposal> FirstProposal(const Text& targetTemplate, InstallationFo
 // up. The field of each prompt holds the folder last proposed, and there is no
 // limit on the prompts.
 Text ProvenFolder(const Form& form, Text candidate, UserInterface& ui, FileSystem& files,
-                  const InstallLog* log) {
+                  const EventLog* log) {
   for (;;) {
     Text markerPath = candidate;
     markerPath += form.marker;

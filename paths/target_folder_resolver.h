@@ -2,8 +2,8 @@
 
 #include <functional>
 
+#include "host/event_log.h"
 #include "host/file_system.h"
-#include "host/install_log.h"
 #include "host/text.h"
 #include "host/user_interface.h"
 #include "paths/installation_folders.h"
@@ -22,7 +22,7 @@ class TargetFolderResolver {
   // With `log`, how each folder was found (a registry value, a default, a marker
   // file found or not) is written there.
   TargetFolderResolver(InstallationFolders& folders, UserInterface& ui, FileSystem& files,
-                       const InstallLog* log = nullptr)
+                       const EventLog* log = nullptr)
       : folders_(folders), ui_(ui), files_(files), log_(log) {}
 
   // The proven folder, ending with "\", in place of the template's form and the
@@ -42,7 +42,7 @@ class TargetFolderResolver {
   InstallationFolders& folders_;
   UserInterface& ui_;
   FileSystem& files_;
-  const InstallLog* log_;
+  const EventLog* log_;
 };
 
 }  // namespace velbor

@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/form1.h"
+#include "app/install_log.h"
 #include "app/logged_interface.h"
 #include "app/payload_check.h"
 #include "app/unattended_run.h"
@@ -16,7 +17,6 @@
 #include "app/win32/payload_check_thread.h"
 #include "host/application.h"
 #include "host/failure.h"
-#include "host/install_log.h"
 #include "host/sha256_digest.h"
 #include "host/win32/answering_wait.h"
 #include "host/win32/library_search.h"

@@ -5,10 +5,10 @@
 #include <optional>
 #include <vector>
 
-#include "host/content_pipe.h"
 #include "host/failure.h"
 #include "host/win32/worker_thread.h"
-#include "host/zstd_frame.h"
+#include "package/content_pipe.h"
+#include "package/zstd_frame.h"
 
 namespace velbor {
 namespace {

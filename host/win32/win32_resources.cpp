@@ -4,8 +4,8 @@
 #include <string>
 
 #include "host/failure.h"
-#include "host/string_block.h"
 #include "host/win32/wide_text.h"
+#include "package/string_block.h"
 
 namespace velbor {
 namespace {

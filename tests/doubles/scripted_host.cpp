@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/zstd_frame.h"
+#include "package/zstd_frame.h"
 
 namespace velbor::testing {
 

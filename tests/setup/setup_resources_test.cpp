@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "host/win32/cng_sha256.h"
-#include "host/zstd_frame.h"
+#include "package/zstd_frame.h"
 
 using velbor::ByteView;
 using velbor::CngSha256;

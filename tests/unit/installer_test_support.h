@@ -8,8 +8,8 @@
 #include "app/installer_host.h"
 #include "app/item_folder.h"
 #include "app/main_window.h"
-#include "app/package_format.h"
 #include "host/text.h"
+#include "package/package_format.h"
 #include "tests/doubles/scripted_host.h"
 
 namespace velbor::testing {

@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "app/package_check/package_findings.h"
-#include "app/package_check/package_report.h"
-#include "app/package_check/pe_resources.h"
-#include "app/package_check/run_tool.h"
-#include "app/package_check/sha256.h"
 #include "host/failure.h"
+#include "package/pe_resources.h"
 #include "tests/contract/zstd_test_frame.h"
 #include "tests/support/failures.h"
+#include "tools/setup-inspect/package_findings.h"
+#include "tools/setup-inspect/package_report.h"
+#include "tools/setup-inspect/run_tool.h"
+#include "tools/setup-inspect/sha256.h"
 
 namespace velbor {
 namespace {

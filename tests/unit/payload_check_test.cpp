@@ -6,10 +6,10 @@
 #include <optional>
 #include <vector>
 
-#include "app/package_check/sha256.h"
-#include "app/package_format.h"
+#include "package/package_format.h"
 #include "tests/doubles/scripted_host.h"
 #include "tests/unit/installer_test_support.h"
+#include "tools/setup-inspect/sha256.h"
 
 namespace velbor {
 namespace {

@@ -1,6 +1,6 @@
 // Runs natively against OpenSSL and under Wine against CNG: the same vectors for
 // both backends, so each is checked against the standard and against the other.
-#include "app/package_check/sha256.h"
+#include "tools/setup-inspect/sha256.h"
 
 #include <gtest/gtest.h>
 

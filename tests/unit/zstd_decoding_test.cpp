@@ -7,8 +7,8 @@
 #include <zstd.h>
 
 #include "gtest/gtest.h"
-#include "host/content_pipe.h"
-#include "host/zstd_frame.h"
+#include "package/content_pipe.h"
+#include "package/zstd_frame.h"
 #include "tests/contract/zstd_test_frame.h"
 #include "tests/support/failures.h"
 

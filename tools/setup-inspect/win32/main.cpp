@@ -1,5 +1,5 @@
-#include "app/package_check/run_tool.h"
 #include "host/win32/windows_api.h"
+#include "tools/setup-inspect/run_tool.h"
 
 int wmain(int argc, wchar_t** argv) {
   // The report is UTF-8, accents included.

@@ -1,4 +1,4 @@
-#include "host/content_pipe.h"
+#include "package/content_pipe.h"
 
 #include <algorithm>
 #include <utility>

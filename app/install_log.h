@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "host/event_log.h"
 #include "host/log_sink.h"
 #include "host/text.h"
 
@@ -9,14 +10,14 @@ namespace velbor {
 
 // The installation log: one dated line per event. Without a sink it is absent and
 // writes nothing, so callers write to it alike in every run.
-class InstallLog {
+class InstallLog final : public EventLog {
  public:
   InstallLog() = default;
   explicit InstallLog(LogSink& sink) : sink_(&sink) {}
 
   // Writes `text` as one dated entry. A line that cannot be written is lost: the
   // log must never be the reason an installation stops.
-  void Write(const Text& text) const noexcept;
+  void Write(const Text& text) const noexcept override;
 
  private:
   LogSink* sink_ = nullptr;

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/zstd_frame.h"
+#include "package/zstd_frame.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "host/resources.h"
 #include "host/sha256_digest.h"
-#include "host/zstd_frame.h"
+#include "package/zstd_frame.h"
 
 namespace velbor {
 

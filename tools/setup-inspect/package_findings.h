@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/package_check/pe_resources.h"
 #include "host/resources.h"
 #include "host/sha256_digest.h"
 #include "host/stored_bytes.h"
 #include "host/text.h"
+#include "package/pe_resources.h"
 
 namespace velbor {
 
@@ -27,7 +27,7 @@ namespace velbor {
 inline constexpr std::uint64_t kLargestStartableImage = 1024ull * 1024 * 1024;
 
 // One item as the installer reads it, with where it lands on a machine whose
-// folders are shown as placeholders (app/package_check/dry_run_host.h).
+// folders are shown as placeholders (tools/setup-inspect/dry_run_host.h).
 struct InspectedItem {
   std::int32_t number = 0;
   Text file;

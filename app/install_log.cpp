@@ -1,4 +1,4 @@
-#include "host/install_log.h"
+#include "app/install_log.h"
 
 #include <cstdio>
 

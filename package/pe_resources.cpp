@@ -1,4 +1,4 @@
-#include "app/package_check/pe_resources.h"
+#include "package/pe_resources.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <set>
 
 #include "host/failure.h"
-#include "host/string_block.h"
+#include "package/string_block.h"
 
 namespace velbor {
 namespace {

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "host/resources.h"
-#include "host/zstd_frame.h"
+#include "package/zstd_frame.h"
 
 namespace velbor {
 

@@ -1,4 +1,4 @@
-#include "host/string_block.h"
+#include "package/string_block.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "app/package_check/package_report.h"
+#include "tools/setup-inspect/package_report.h"
 
 #include <nlohmann/json.hpp>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/package_check/dry_run_host.h"
+#include "tools/setup-inspect/dry_run_host.h"
 
 #include <algorithm>
 #include <cstring>

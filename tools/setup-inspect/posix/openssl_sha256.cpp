@@ -3,7 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/package_check/sha256.h"
+#include "tools/setup-inspect/sha256.h"
 
 namespace velbor {
 

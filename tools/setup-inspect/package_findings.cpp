@@ -1,4 +1,4 @@
-#include "app/package_check/package_findings.h"
+#include "tools/setup-inspect/package_findings.h"
 
 #include <algorithm>
 #include <map>
@@ -11,16 +11,16 @@
 #include "app/item_file_name.h"
 #include "app/item_registration.h"
 #include "app/item_table.h"
-#include "app/package_check/dry_run_host.h"
-#include "app/package_check/sha256.h"
-#include "app/package_format.h"
 #include "app/payload_check.h"
 #include "host/failure.h"
-#include "host/string_block.h"
-#include "host/zstd_frame.h"
+#include "package/package_format.h"
+#include "package/string_block.h"
+#include "package/zstd_frame.h"
 #include "paths/installation_folders.h"
 #include "paths/target_folder_resolver.h"
 #include "registry/registry_library.h"
+#include "tools/setup-inspect/dry_run_host.h"
+#include "tools/setup-inspect/sha256.h"
 
 namespace velbor {
 namespace {

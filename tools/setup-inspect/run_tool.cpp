@@ -1,13 +1,13 @@
-#include "app/package_check/run_tool.h"
+#include "tools/setup-inspect/run_tool.h"
 
 #include <fstream>
 #include <iostream>
 #include <optional>
 
-#include "app/package_check/mapped_file.h"
-#include "app/package_check/package_findings.h"
-#include "app/package_check/package_report.h"
-#include "app/package_check/pe_resources.h"
+#include "package/pe_resources.h"
+#include "tools/setup-inspect/mapped_file.h"
+#include "tools/setup-inspect/package_findings.h"
+#include "tools/setup-inspect/package_report.h"
 
 namespace velbor {
 namespace {

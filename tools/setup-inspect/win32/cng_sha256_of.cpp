@@ -1,5 +1,5 @@
-#include "app/package_check/sha256.h"
 #include "host/win32/cng_sha256.h"
+#include "tools/setup-inspect/sha256.h"
 
 namespace velbor {
 

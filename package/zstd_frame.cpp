@@ -1,4 +1,4 @@
-#include "host/zstd_frame.h"
+#include "package/zstd_frame.h"
 
 #include <algorithm>
 #include <new>

@@ -1,4 +1,4 @@
-#include "app/package_check/run_tool.h"
+#include "tools/setup-inspect/run_tool.h"
 
 int main(int argc, char** argv) {
   return velbor::RunSetupInspect(std::vector<std::filesystem::path>(argv + 1, argv + argc));

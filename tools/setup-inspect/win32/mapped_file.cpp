@@ -1,4 +1,4 @@
-#include "app/package_check/mapped_file.h"
+#include "tools/setup-inspect/mapped_file.h"
 
 #include <limits>
 #include <string>

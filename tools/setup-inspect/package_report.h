@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/package_check/package_findings.h"
+#include "tools/setup-inspect/package_findings.h"
 
 namespace velbor {
 

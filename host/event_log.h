@@ -1,0 +1,18 @@
+#pragma once
+
+#include "host/text.h"
+
+namespace velbor {
+
+// Where the logic notes what it did, one event at a time; the installation log
+// (app/install_log.h) is the one the program writes. Writing never fails: a log
+// must never be the reason an installation stops.
+class EventLog {
+ public:
+  virtual void Write(const Text& text) const noexcept = 0;
+
+ protected:
+  ~EventLog() = default;
+};
+
+}  // namespace velbor
