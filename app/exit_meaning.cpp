@@ -1,6 +1,6 @@
 #include "app/exit_meaning.h"
 
-#include "host/application.h"
+#include "app/exit_codes.h"
 
 namespace velbor {
 

@@ -7,12 +7,12 @@
 #include <optional>
 #include <utility>
 
+#include "app/exit_codes.h"
 #include "app/holders_text.h"
 #include "app/item_bytes.h"
 #include "app/item_descriptor.h"
 #include "app/item_file_name.h"
 #include "app/item_registration.h"
-#include "host/application.h"
 #include "host/failure.h"
 #include "host/file_hold.h"
 #include "package/package_format.h"

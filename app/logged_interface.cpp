@@ -1,6 +1,7 @@
 #include "app/logged_interface.h"
 
-#include "host/application.h"
+#include "app/exit_codes.h"
+#include "host/application_title.h"
 
 namespace velbor {
 namespace {

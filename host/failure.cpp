@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "host/application.h"
+#include "host/application_title.h"
 
 namespace velbor {
 

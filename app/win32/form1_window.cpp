@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "host/application.h"
+#include "app/exit_codes.h"
+#include "host/application_title.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
 #include "host/win32/window_dpi.h"

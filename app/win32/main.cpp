@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/command_line.h"
+#include "app/exit_codes.h"
 #include "app/form1.h"
 #include "app/install_log.h"
 #include "app/logged_interface.h"
@@ -15,7 +16,7 @@
 #include "app/unattended_run.h"
 #include "app/win32/form1_window.h"
 #include "app/win32/payload_check_thread.h"
-#include "host/application.h"
+#include "host/application_title.h"
 #include "host/failure.h"
 #include "host/sha256_digest.h"
 #include "host/win32/answering_wait.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "host/application.h"
+#include "host/application_title.h"
 #include "host/win32/ask_text_dialog.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
@@ -36,14 +36,14 @@ void Win32UserInterface::PumpMessages() {
   }
 }
 
-void Win32UserInterface::EndProgram() { EndProgramWith(kExitInstalled); }
+void Win32UserInterface::EndProgram() { EndProgramWith(ERROR_SUCCESS); }
 
 void Win32UserInterface::EndProgramWith(int exitCode) {
   if (mainWindow_ != nullptr) DestroyWindow(mainWindow_);
   ExitProcess(static_cast<UINT>(exitCode));
 }
 
-void Win32UserInterface::EndFailedProgram() { EndProgramWith(kExitFailed); }
+void Win32UserInterface::EndFailedProgram() { EndProgramWith(ERROR_INSTALL_FAILURE); }
 
 void Win32UserInterface::ResetMousePointer() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/exit_codes.h"
 #include "gtest/gtest.h"
-#include "host/application.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"
 #include "tests/win32/box_controls.h"

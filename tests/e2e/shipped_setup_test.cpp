@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/exit_codes.h"
 #include "gtest/gtest.h"
-#include "host/application.h"
 #include "host/win32/window_dpi.h"
 #include "tests/e2e/installer_process.h"
 #include "tests/e2e/installer_test.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "host/application.h"
+#include "host/application_title.h"
 #include "host/failure.h"
 #include "host/text.h"
 

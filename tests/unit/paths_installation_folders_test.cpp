@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "host/application.h"
+#include "host/application_title.h"
 #include "host/failure.h"
 #include "paths/error_report.h"
 #include "paths/installation_folders.h"

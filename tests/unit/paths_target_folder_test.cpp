@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/application.h"
+#include "host/application_title.h"
 #include "host/failure.h"
 #include "paths/target_folder_resolver.h"
 #include "tests/support/failures.h"

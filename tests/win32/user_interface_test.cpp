@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "gtest/gtest.h"
-#include "host/application.h"
+#include "host/application_title.h"
 #include "host/failure.h"
 #include "host/win32/ask_text_dialog.h"
 #include "host/win32/unique_handle.h"

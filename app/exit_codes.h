@@ -2,10 +2,6 @@
 
 namespace velbor {
 
-// The application's title: the window's caption, the title of a message box shown
-// without one, and the source named by every failure the host raises.
-inline constexpr char16_t kApplicationTitle[] = u"Brevanti Setup";
-
 // How the program tells a script or a deployment tool the way it ended (as Windows
 // Installer does): every item installed, ended by the user before that, or failed
 // (its window could not be made, or its message loop broke down).
