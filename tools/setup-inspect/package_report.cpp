@@ -3,6 +3,8 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "tools/setup-inspect/package_faults.h"
+
 namespace velbor {
 namespace {
 
