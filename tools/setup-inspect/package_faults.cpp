@@ -65,7 +65,7 @@ PackageFault NoDigestsCarried() {
           kRefused};
 }
 
-PackageFault CountTooLarge(std::int32_t number, const Text& count, std::int32_t largestCount) {
+PackageFault CountTooLarge(std::int32_t number, const Text& count, std::uint64_t largestCount) {
   return {number,
           "the item count " + Quoted(count) +
               " names more items than resource numbers can carry (" + GroupedDigits(largestCount) +

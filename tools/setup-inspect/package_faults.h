@@ -40,7 +40,7 @@ PackageFault ImageTooLarge(std::uint64_t imageSize, std::uint64_t largestStartab
 PackageFault NoDigestsCarried();
 
 // The item count, string 100; `pressBox` is what a press of the start button shows.
-PackageFault CountTooLarge(std::int32_t number, const Text& count, std::int32_t largestCount);
+PackageFault CountTooLarge(std::int32_t number, const Text& count, std::uint64_t largestCount);
 PackageFault CountUnreadable(std::int32_t number, std::int32_t failureNumber, const Text& count,
                              const std::string& pressBox);
 
