@@ -27,15 +27,6 @@ class BusyScope {
   bool& busy_;
 };
 
-Text PressErrorText(const HostFailure& caught) {
-  Text text(u"Error ");
-  text += DecimalText(caught.Number());
-  text += u" (";
-  text += caught.Description();
-  text += u") in procedure cmdAvviaConTimer_Click of Form Form1";
-  return text;
-}
-
 }  // namespace
 
 Form1::Form1(const InstallerHost& host, MainWindow& window, TemplateResolver resolve,
@@ -105,7 +96,8 @@ void Form1::cmdAvviaConTimer_Click() {
 
 void Form1::ShowPressError(const HostFailure& caught) noexcept {
   try {
-    host_.ui.ShowMessage(PressErrorText(caught), MessageStyle::kOk, std::nullopt);
+    host_.ui.ShowMessage(ProcedureFailureText(caught, u"cmdAvviaConTimer_Click of Form Form1"),
+                         MessageStyle::kOk, std::nullopt);
   } catch (...) {
     // The error box itself failed: there is nothing left to tell the user with.
   }

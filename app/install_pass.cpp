@@ -13,6 +13,7 @@
 #include "app/item_descriptor.h"
 #include "app/item_file_name.h"
 #include "app/item_registration.h"
+#include "host/event_log.h"
 #include "host/failure.h"
 #include "host/file_hold.h"
 #include "package/package_format.h"
@@ -73,10 +74,6 @@ Text ItemLabel(const ItemTable& table, std::int32_t item) {
   return label;
 }
 
-void Log(const InstallerHost& host, const Text& line) {
-  if (host.log != nullptr) host.log->Write(line);
-}
-
 // Starts the tools, or in an unattended run waits for each in turn: one that fails
 // or runs too long fails the run, though the file stays written.
 void Register(const InstallerHost& host, const Text& folder, const Text& fileName, const Text& kind,
@@ -87,7 +84,7 @@ void Register(const InstallerHost& host, const Text& folder, const Text& fileNam
     line += run.commandLine;
     if (host.unattended == nullptr) {
       host.processes.StartProcess(run.program, run.commandLine, run.windowStyle, folder, hold);
-      Log(host, line + u" (avviata, non attesa)");
+      WriteEvent(host.log, line + u" (avviata, non attesa)");
       continue;
     }
     const std::optional<std::uint32_t> exitCode = host.processes.StartAndAwait(
@@ -99,7 +96,7 @@ void Register(const InstallerHost& host, const Text& folder, const Text& fileNam
     } else {
       line += u" (ancora in corso dopo 10 minuti)";
     }
-    Log(host, line);
+    WriteEvent(host.log, line);
     if (exitCode != 0u) host.unattended->FailForGood();
   }
 }
@@ -108,8 +105,8 @@ void InstallItem(ItemTable& table, std::int32_t item, const InstallerHost& host,
                  const TemplateResolver& resolve, PassDisplay& display, ItemAttempt& attempt) {
   ReadItemDescriptor(host.package, table, item);
   const Text folder = CachedItemFolder(table, item, resolve);
-  Log(host,
-      ItemLabel(table, item) + u"cartella " + (folder.empty() ? Text(u"non trovata") : folder));
+  WriteEvent(host.log, ItemLabel(table, item) + u"cartella " +
+                           (folder.empty() ? Text(u"non trovata") : folder));
   // No folder means the user cancelled or the template is unknown; the bare name
   // would land in whatever the current folder happens to be.
   if (folder.empty()) throw HostFailure(failure::kPathNotFound);
@@ -124,8 +121,8 @@ void InstallItem(ItemTable& table, std::int32_t item, const InstallerHost& host,
   // failed write leaves the old file as it was.
   host.files.WriteWholeFile(attempt.path, bytes, display.ItemProgress());
   display.ItemWritten(size);
-  Log(host, ItemLabel(table, item) + DecimalText(static_cast<std::int64_t>(size)) +
-                u" byte scritti in " + attempt.path);
+  WriteEvent(host.log, ItemLabel(table, item) + DecimalText(static_cast<std::int64_t>(size)) +
+                           u" byte scritti in " + attempt.path);
   SharedFileHold hold;
   if (table.ItemState(item, 0) == kRegisterFlag) {
     // Held from here until the tools have ended, so that nobody who may write in
@@ -160,7 +157,7 @@ void ItemFailed(ItemTable& table, std::int32_t item, const InstallerHost& host,
     }
     table.SetHolders(item, std::move(holders));
   }
-  Log(host, line);
+  WriteEvent(host.log, line);
   if (host.unattended != nullptr && !attempt.writing) host.unattended->FailForGood();
 }
 
@@ -170,7 +167,7 @@ bool AttemptItem(ItemTable& table, std::int32_t item, const InstallerHost& host,
   ItemAttempt attempt;
   try {
     InstallItem(table, item, host, resolve, display, attempt);
-    Log(host, ItemLabel(table, item) + u"installato");
+    WriteEvent(host.log, ItemLabel(table, item) + u"installato");
     return true;
   } catch (const HostFailure& failure) {
     ItemFailed(table, item, host, attempt, failure);

@@ -15,4 +15,9 @@ class EventLog {
   ~EventLog() = default;
 };
 
+// Writes `text` to `log`; where a caller was given no log, nothing is written.
+inline void WriteEvent(const EventLog* log, const Text& text) noexcept {
+  if (log != nullptr) log->Write(text);
+}
+
 }  // namespace velbor

@@ -44,4 +44,14 @@ HostFailure HostFailure::ResourceNotFound(std::int32_t resourceNumber) {
                      u"Resource with identifier '" + DecimalText(resourceNumber) + u"' not found");
 }
 
+Text ProcedureFailureText(const HostFailure& caught, TextView procedure) {
+  Text text(u"Error ");
+  text += DecimalText(caught.Number());
+  text += u" (";
+  text += caught.Description();
+  text += u") in procedure ";
+  text += procedure;
+  return text;
+}
+
 }  // namespace velbor

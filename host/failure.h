@@ -59,4 +59,8 @@ class HostFailure : public std::exception {
   std::string what_;
 };
 
+// "Error 53 (File not found) in procedure GeneraPathDll": how a procedure's handler
+// names in its box the failure that it caught.
+Text ProcedureFailureText(const HostFailure& caught, TextView procedure);
+
 }  // namespace velbor

@@ -18,12 +18,19 @@ Text DecimalText(std::int64_t value) {
   return digits;
 }
 
+Text AsciiUpperCased(TextView text) {
+  Text raised(text);
+  std::transform(raised.begin(), raised.end(), raised.begin(), AsciiUpperCase);
+  return raised;
+}
+
 bool EqualIgnoringAsciiCase(TextView a, TextView b) {
-  const auto upper = [](char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
-  };
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [&](char16_t x, char16_t y) { return upper(x) == upper(y); });
+                    [](char16_t x, char16_t y) { return AsciiUpperCase(x) == AsciiUpperCase(y); });
+}
+
+bool SurrogatePairAt(TextView text, std::size_t at) {
+  return at + 1 < text.size() && IsHighSurrogate(text[at]) && IsLowSurrogate(text[at + 1]);
 }
 
 std::string Utf8FromText(TextView text) {
@@ -31,10 +38,9 @@ std::string Utf8FromText(TextView text) {
   utf8.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
-    const bool highSurrogate = c >= 0xD800 && c <= 0xDBFF;
-    if (highSurrogate && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+    if (SurrogatePairAt(text, i)) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
+    } else if (IsSurrogate(text[i])) {
       c = 0xFFFD;  // a lone surrogate has no UTF-8 form
     }
     if (c < 0x80) {

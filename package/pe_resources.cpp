@@ -42,13 +42,6 @@ Integer HeaderField(ByteView file, std::uint64_t offset) {
   return ReadAt<Integer>(file, offset);
 }
 
-Text UpperAscii(Text text) {
-  for (char16_t& c : text) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  }
-  return text;
-}
-
 }  // namespace
 
 // The walk reads at most as many bytes as the tree has: a tree whose tables
@@ -241,7 +234,7 @@ void PeResources::ReadEntry(Walk& walk, std::uint64_t at, int level, const Resou
       return;
     }
     // Types are looked up regardless of letter case, names exactly.
-    id = Intern(level == 0 ? UpperAscii(*key.text) : *key.text).second;
+    id = Intern(level == 0 ? AsciiUpperCased(*key.text) : *key.text).second;
   }
   ResourceEntry child = entry;
   if (level == 0) {
@@ -306,7 +299,7 @@ Text PeResources::LoadResourceText(std::int32_t number) {
 
 const ResourceEntry* PeResources::FindNamedType(std::int32_t number, const Text& typeName) const {
   if (typeName.find(u'\0') != Text::npos) return nullptr;
-  const std::optional<KeyId> type = Known(UpperAscii(typeName));
+  const std::optional<KeyId> type = Known(AsciiUpperCased(typeName));
   return type ? Find(*type, number) : nullptr;
 }
 

@@ -52,28 +52,21 @@ Text UnrecognisedText(const Text& targetTemplate) {
 Text CaughtFailureText(const Text& targetTemplate, const HostFailure& caught) {
   Text text = u"ERRORE -> ";
   text += UnrecognisedText(targetTemplate);
-  text += u"\r\nError ";
-  text += DecimalText(caught.Number());
-  text += u" (";
-  text += caught.Description();
-  text += u") in procedure GeneraPathDll";
+  text += u"\r\n";
+  text += ProcedureFailureText(caught, u"GeneraPathDll");
   return text;
-}
-
-void Log(const EventLog* log, const Text& line) {
-  if (log != nullptr) log->Write(line);
 }
 
 // The maker's installation folder, or else its folder among the program files.
 Text BaseFolder(InstallationFolders& folders, const EventLog* log) {
   const Text velbor = folders.RetrieveProgramFilesVelborPath();
   if (!velbor.empty()) {
-    Log(log, u"Cartella del produttore (valore strPath del registro): " + velbor);
+    WriteEvent(log, u"Cartella del produttore (valore strPath del registro): " + velbor);
     return WithTrailingBackslash(velbor);
   }
   Text base = WithTrailingBackslash(folders.RetrieveProgramFilesPath());
   base += u"Velbor\\";
-  Log(log, u"Cartella del produttore (predefinita, nei programmi): " + base);
+  WriteEvent(log, u"Cartella del produttore (predefinita, nei programmi): " + base);
   return base;
 }
 
@@ -95,7 +88,7 @@ std::optional<Proposal> FirstProposal(const Text& targetTemplate, InstallationFo
   if (targetTemplate.starts_with(kCommonRoot)) {
     // The lookup's answer as it is, even when it already ends with "\".
     Text folder = folders.RetrieveCommonPath();
-    Log(log, u"Cartella dei file comuni (valore COMMONFILESDIR del registro): " + folder);
+    WriteEvent(log, u"Cartella dei file comuni (valore COMMONFILESDIR del registro): " + folder);
     folder += u"\\Velbor\\";
     return Proposal{&kCommonForm, std::move(folder)};
   }
@@ -111,7 +104,8 @@ Text ProvenFolder(const Form& form, Text candidate, UserInterface& ui, FileSyste
     Text markerPath = candidate;
     markerPath += form.marker;
     const bool found = !files.FindFileName(markerPath).empty();
-    Log(log, Text(form.marker) + (found ? u" trovato in " : u" non trovato in ") + candidate);
+    WriteEvent(log,
+               Text(form.marker) + (found ? u" trovato in " : u" non trovato in ") + candidate);
     if (found) return candidate;
     Text answer = ui.AskText(Text(form.prompt), kPromptTitle, candidate);
     if (answer.empty()) return Text();

@@ -36,31 +36,143 @@
 #include "paths/target_folder_resolver.h"
 #include "registry/registry_library.h"
 
+namespace velbor {
 namespace {
 
-void LogHead(const velbor::InstallLog& log, HINSTANCE instance) {
-  using velbor::Text;
-  log.Write(velbor::kApplicationTitle + Text(u", versione ") + velbor::ProgramVersion(instance));
-  log.Write(u"Riga di comando: " + velbor::TextFromWide(GetCommandLineW()));
-  log.Write(u"Sistema: " + velbor::WindowsVersion());
-  log.Write(u"Processo: " + velbor::ProcessIdentity());
+void LogHead(const InstallLog& log, HINSTANCE instance) {
+  log.Write(kApplicationTitle + Text(u", versione ") + ProgramVersion(instance));
+  log.Write(u"Riga di comando: " + TextFromWide(GetCommandLineW()));
+  log.Write(u"Sistema: " + WindowsVersion());
+  log.Write(u"Processo: " + ProcessIdentity());
 }
 
 // The digests the program carries, as setup-inspect reports them, so that a log
 // tells which payload a run had.
-void LogCarriedDigests(const velbor::InstallLog& log, const velbor::PayloadContents& payload) {
-  using velbor::Text;
+void LogCarriedDigests(const InstallLog& log, const PayloadContents& payload) {
   if (!payload.digestsCarried) {
     log.Write(u"SHA-256 del contenuto: nessuno nel programma");
     return;
   }
-  for (const velbor::PayloadItem& item : payload.items) {
-    const std::string hex = item.carriedContent ? velbor::HexText(*item.carriedContent) : "nessuno";
+  for (const PayloadItem& item : payload.items) {
+    const std::string hex = item.carriedContent ? HexText(*item.carriedContent) : "nessuno";
     log.Write(u"SHA-256 di " + item.file + u": " + Text(hex.begin(), hex.end()));
   }
 }
 
+// A request that the command line alone answers: a mistyped switch or the usage
+// asked for. It shows at once, but never holds up a quiet deployment.
+int AnswerFromCommandLine(Win32UserInterface& screen, const CommandLineRequest& request) {
+  if (request.mode != RunMode::kQuiet) {
+    screen.ShowMessage(UsageText(),
+                       request.refused ? MessageStyle::kError : MessageStyle::kInformation, {});
+  }
+  return request.refused ? kExitInvalidCommandLine : kExitInstalled;
+}
+
+// Another setup is running: this one leaves the work to it.
+int LeaveToRunningSetup(const InstallLog& log, RunMode mode) {
+  log.Write(u"Un altro setup è in corso: questo non fa nulla.");
+  if (mode == RunMode::kInteractive) Form1Window::BringRunningToFront();
+  LogEnd(log, kExitTryLater);
+  return kExitTryLater;
+}
+
+// The host services, the registry library and the target folder resolution of a
+// run, built in the order in which they build on one another.
+struct Services {
+  Services(HINSTANCE instance, UserInterface& ui, const InstallLog& log)
+      : package(instance),
+        image(ImageFile::Prove(instance)),
+        files(Image()),
+        installationFolders(registry, ui),
+        targetFolders(installationFolders, ui, files, &log) {}
+
+  const ImageFile* Image() const { return image ? &*image : nullptr; }
+
+  Win32Resources package;
+  // Payloads are checked and written from the installer's own file where it is
+  // proven to be; held from here on, so that nobody can write it.
+  const std::optional<ImageFile> image;
+  Win32FileSystem files;
+  Win32Processes processes{&WaitAnsweringMessages};
+  Win32PassProgress progress;
+  Win32Registry registryApi;
+  RegistryLibrary registry{registryApi};
+  RestartManagerHolders holders;
+  InstallationFolders installationFolders;
+  TargetFolderResolver targetFolders;
+};
+
+// The payload as the program carries it, its digests logged.
+PayloadContents LoggedPayload(Resources& package, const InstallLog& log) {
+  PayloadContents payload = ReadPayload(package);
+  LogCarriedDigests(log, payload);
+  return payload;
+}
+
+// The window, and the check of the payload that runs beside it: every item is
+// hashed while the window shows; nothing is written before.
+struct CheckedWindow {
+  CheckedWindow(HINSTANCE instance, Services& services, const InstallLog& log)
+      : window(instance, VELBOR_TIMER_MS, services.progress),
+        check(LoggedPayload(services.package, log), services.Image(), window.Handle(),
+              kPayloadCheckedMessage) {}
+
+  Form1Window window;
+  PayloadCheckThread check;
+};
+
+void ConnectHandlers(Form1Window& window, Form1& form, UnattendedRun* unattended) {
+  window.SetHandlers(
+      [&window, &form, unattended] {
+        form.cmdAvviaConTimer_Click();
+        // A press that neither ended the run nor left the timer to retry could not
+        // read the package: unattended, nobody would ever press again.
+        if (unattended != nullptr && !window.TimerEnabled()) unattended->End(kExitFailed);
+      },
+      [&form] { form.Timer_Timer(); }, [&form] { form.PayloadChecked(); });
+}
+
+// The window shown, or pressed by itself in an unattended run, until the run ends.
+int RunWindow(Form1Window& window, RunMode mode, int showCommand, bool unattended) {
+  if (mode != RunMode::kQuiet) window.Show(showCommand);
+  if (unattended) window.PressStartLater();
+  return RunMessageLoop(window.Handle());
+}
+
+// The run of the one setup that holds the claim: everything wired together, then
+// the window until the run ends. Logs the end before anything is taken down.
+int Install(HINSTANCE instance, int showCommand, RunMode mode, Win32UserInterface& screen,
+            const InstallLog& log) {
+  std::optional<UnattendedRun> unattended;
+  if (mode != RunMode::kInteractive) {
+    unattended.emplace(log, [&screen](int exitCode) { screen.EndProgramWith(exitCode); });
+  }
+  UnattendedRun* const unattendedRun = unattended ? &*unattended : nullptr;
+  LoggedInterface ui(screen, log, unattendedRun);
+  Services services(instance, ui, log);
+  std::optional<CheckedWindow> shown;
+  try {
+    shown.emplace(instance, services, log);
+  } catch (const std::exception&) {
+    // Without its window or its check the installer can do nothing; say so to
+    // whoever started it.
+    LogEnd(log, kExitFailed);
+    return kExitFailed;
+  }
+  screen.SetMainWindow(shown->window.Handle());
+  services.progress.SetMainWindow(shown->window.Handle());
+  Form1 form({services.package, ui, services.files, services.processes, services.progress, &log,
+              unattendedRun, &services.holders},
+             shown->window, services.targetFolders.Resolver(), shown->check);
+  ConnectHandlers(shown->window, form, unattendedRun);
+  const int exitCode = RunWindow(shown->window, mode, showCommand, unattendedRun != nullptr);
+  LogEnd(log, exitCode);
+  return exitCode;
+}
+
 }  // namespace
+}  // namespace velbor
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   // The installer runs elevated, often from a downloads folder.
@@ -69,15 +181,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   velbor::Win32UserInterface screen;
   const velbor::CommandLineRequest request =
       velbor::ReadCommandLine(velbor::SplitArguments(velbor::TextFromWide(GetCommandLineW())));
-  const bool quiet = request.mode == velbor::RunMode::kQuiet;
   if (request.refused || request.usageAsked) {
-    // A mistyped switch shows at once, but never holds up a quiet deployment.
-    if (!quiet) {
-      screen.ShowMessage(
-          velbor::UsageText(),
-          request.refused ? velbor::MessageStyle::kError : velbor::MessageStyle::kInformation, {});
-    }
-    return request.refused ? velbor::kExitInvalidCommandLine : velbor::kExitInstalled;
+    return velbor::AnswerFromCommandLine(screen, request);
   }
 
   std::optional<velbor::Win32LogFile> logFile;
@@ -90,68 +195,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
     log = velbor::InstallLog(*logFile);
   }
-  LogHead(log, instance);
+  velbor::LogHead(log, instance);
 
   const std::optional<velbor::SingleInstaller> single = velbor::SingleInstaller::Claim();
-  if (!single) {
-    log.Write(u"Un altro setup è in corso: questo non fa nulla.");
-    if (request.mode == velbor::RunMode::kInteractive) velbor::Form1Window::BringRunningToFront();
-    velbor::LogEnd(log, velbor::kExitTryLater);
-    return velbor::kExitTryLater;
-  }
-
-  std::optional<velbor::UnattendedRun> unattended;
-  if (request.mode != velbor::RunMode::kInteractive) {
-    unattended.emplace(log, [&screen](int exitCode) { screen.EndProgramWith(exitCode); });
-  }
-  velbor::UnattendedRun* const unattendedRun = unattended ? &*unattended : nullptr;
-  velbor::LoggedInterface ui(screen, log, unattendedRun);
-
-  velbor::Win32Resources package(instance);
-  // Payloads are checked and written from the installer's own file where it is
-  // proven to be; held from here on, so that nobody can write it.
-  const std::optional<velbor::ImageFile> image = velbor::ImageFile::Prove(instance);
-  const velbor::ImageFile* imageFile = image ? &*image : nullptr;
-  velbor::Win32FileSystem files(imageFile);
-  velbor::Win32Processes processes(&velbor::WaitAnsweringMessages);
-  velbor::Win32PassProgress progress;
-  velbor::Win32Registry registryApi;
-  velbor::RegistryLibrary registry(registryApi);
-  velbor::RestartManagerHolders holders;
-  velbor::InstallationFolders installationFolders(registry, ui);
-  velbor::TargetFolderResolver targetFolders(installationFolders, ui, files, &log);
-
-  std::optional<velbor::Form1Window> window;
-  std::optional<velbor::PayloadCheckThread> payloadCheck;
-  try {
-    window.emplace(instance, VELBOR_TIMER_MS, progress);
-    // Every item is hashed while the window shows; nothing is written before.
-    velbor::PayloadContents payload = velbor::ReadPayload(package);
-    LogCarriedDigests(log, payload);
-    payloadCheck.emplace(std::move(payload), imageFile, window->Handle(),
-                         velbor::kPayloadCheckedMessage);
-  } catch (const std::exception&) {
-    // Without its window or its check the installer can do nothing; say so to
-    // whoever started it.
-    velbor::LogEnd(log, velbor::kExitFailed);
-    return velbor::kExitFailed;
-  }
-  screen.SetMainWindow(window->Handle());
-  progress.SetMainWindow(window->Handle());
-  velbor::Form1 form({package, ui, files, processes, progress, &log, unattendedRun, &holders},
-                     *window, targetFolders.Resolver(), *payloadCheck);
-  window->SetHandlers(
-      [&] {
-        form.cmdAvviaConTimer_Click();
-        // A press that neither ended the run nor left the timer to retry could not
-        // read the package: unattended, nobody would ever press again.
-        if (unattendedRun != nullptr && !window->TimerEnabled())
-          unattendedRun->End(velbor::kExitFailed);
-      },
-      [&form] { form.Timer_Timer(); }, [&form] { form.PayloadChecked(); });
-  if (!quiet) window->Show(showCommand);
-  if (unattendedRun != nullptr) window->PressStartLater();
-  const int exitCode = velbor::RunMessageLoop(window->Handle());
-  velbor::LogEnd(log, exitCode);
-  return exitCode;
+  if (!single) return velbor::LeaveToRunningSetup(log, request.mode);
+  return velbor::Install(instance, showCommand, request.mode, screen, log);
 }

@@ -2,14 +2,12 @@
 
 #include <utility>
 
+#include "host/progress_interval.h"
 #include "host/win32/win32_failure.h"
 #include "host/win32/win32_payload_hashing.h"
 
 namespace velbor {
 namespace {
-
-// How often, in milliseconds, a waiting caller hears how far the check has come.
-constexpr DWORD kProgressInterval = 50;
 
 // Thrown through the hashing to end a check that nobody waits for any more.
 struct CheckStopped {};
@@ -57,7 +55,7 @@ void PayloadCheckThread::Check() {
 
 std::optional<PayloadDamage> PayloadCheckThread::AwaitVerdict(const CheckProgress& progress) {
   for (;;) {
-    const DWORD waited = WaitForSingleObject(thread_.Get(), kProgressInterval);
+    const DWORD waited = WaitForSingleObject(thread_.Get(), kProgressIntervalMs);
     if (waited == WAIT_OBJECT_0) return verdict_;
     // A check that cannot be waited for has proven nothing.
     if (waited != WAIT_TIMEOUT) return PayloadDamage{};

@@ -13,14 +13,6 @@
 namespace velbor {
 namespace {
 
-// Small enough to stay in the processor's cache.
-constexpr std::size_t kImageReadBuffer = 1024 * 1024;
-
-// The writer takes decoded content in pieces of at most this size, so that the
-// decoder, which waits for it only when it would write over content not yet taken,
-// gets room back often.
-constexpr std::size_t kLargestContentPiece = 1024 * 1024;
-
 // Stops the pipe's writing side however the caller leaves, so that the decoding
 // thread, waiting for room, ends and can be waited for.
 class StopOnLeave {
@@ -47,7 +39,7 @@ void ReadImageBytes(const ImageFile* image, ByteView bytes, std::size_t largestP
     }
     return;
   }
-  std::vector<std::uint8_t> buffer(std::min(bytes.size(), kImageReadBuffer));
+  std::vector<std::uint8_t> buffer(std::min(bytes.size(), kImagePieceSize));
   std::uint64_t at = *offset;
   for (std::size_t left = bytes.size(); left > 0;) {
     const std::span<std::uint8_t> piece(buffer.data(), std::min(left, buffer.size()));
@@ -68,7 +60,7 @@ void ReadItemContent(const ImageFile* image, const StoredBytes& item, std::size_
   if (!size) throw HostFailure(failure::kPathFileAccess);
   // Decoding takes a processor of its own, so that the writes of the content run
   // beside it rather than after it.
-  ContentPipe pipe(std::min(kLargestContentPiece, largestPiece));
+  ContentPipe pipe(std::min(kImagePieceSize, largestPiece));
   ZstdFrameDecoder decoder;
   const WorkerThread decoding([&] {
     try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 #include "host/resources.h"
@@ -8,9 +9,14 @@
 
 namespace velbor {
 
+// The size of the pieces in which the image's bytes are read, hashed, compared and
+// decoded: small enough to stay in the processor's cache, to tell progress often
+// and to give the decoder room back often.
+inline constexpr std::size_t kImagePieceSize = 1024 * 1024;
+
 // Hands `bytes`, a view of the running image's resources, to `take` in order:
-// read from `image`'s file through a buffer of 1 MiB, as CopyFileW reads its
-// source, where the proven file holds them; otherwise straight from the view, in
+// read from `image`'s file through a buffer of kImagePieceSize, as CopyFileW reads
+// its source, where the proven file holds them; otherwise straight from the view, in
 // pieces of at most `largestPiece`. Both the payload's check and its write read
 // through here, so that what is written comes from where what was checked came
 // from.

@@ -16,11 +16,9 @@
 namespace velbor {
 namespace {
 
-constexpr DWORD kLargestRead = 1024 * 1024;
-
 // Whether the held file holds exactly `expected`'s content and nothing after it.
 bool HoldsExactly(HANDLE file, const ImageFile* image, const StoredBytes& expected) {
-  std::vector<std::uint8_t> chunk(kLargestRead);
+  std::vector<std::uint8_t> chunk(kImagePieceSize);
   bool same = true;
   const auto readInto = [&](std::size_t size) {
     DWORD read = 0;
@@ -29,9 +27,9 @@ bool HoldsExactly(HANDLE file, const ImageFile* image, const StoredBytes& expect
     }
     return static_cast<std::size_t>(read);
   };
-  ReadItemContent(image, expected, kLargestRead, [&](ByteView piece) {
+  ReadItemContent(image, expected, kImagePieceSize, [&](ByteView piece) {
     while (same && !piece.empty()) {
-      const std::size_t read = readInto(std::min<std::size_t>(piece.size(), kLargestRead));
+      const std::size_t read = readInto(std::min<std::size_t>(piece.size(), kImagePieceSize));
       same =
           read > 0 && std::equal(chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(read),
                                  piece.begin());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/failure.h"
+#include "host/progress_interval.h"
 #include "host/win32/background_flush.h"
 #include "host/win32/image_bytes.h"
 #include "host/win32/unique_handle.h"
@@ -24,9 +25,6 @@ namespace {
 // Large enough that a big payload takes few calls, small enough for any device.
 constexpr DWORD kLargestWrite = 4 * 1024 * 1024;
 constexpr std::uint64_t kTemporaryNameAttempts = 100;
-// How often, in milliseconds, the caller of a write hears how far it has come:
-// twice as often as the window's thread has to look at its messages.
-constexpr DWORD kProgressInterval = 50;
 
 // "*" and "?" are the Win32 wildcards; "<", ">" and '"' are the native ones that
 // FindFirstFileExW would pass on. None can be part of a file's name.
@@ -244,7 +242,7 @@ void Win32FileSystem::WriteWholeFile(const Text& path, const StoredBytes& bytes,
                                      const WriteProgress& progress) {
   std::atomic<std::uint64_t> written{0};
   const WorkerThread writer([&] { WriteHere(path, bytes, written); });
-  while (!writer.EndsWithin(kProgressInterval)) {
+  while (!writer.EndsWithin(kProgressIntervalMs)) {
     if (progress) progress(written);
   }
   writer.PassOnFailure();

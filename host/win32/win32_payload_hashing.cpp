@@ -5,17 +5,11 @@
 #include "host/win32/image_bytes.h"
 
 namespace velbor {
-namespace {
-
-// How much is hashed between two reports of progress when the view is hashed.
-constexpr std::size_t kLargestPiece = 1024 * 1024;
-
-}  // namespace
 
 Sha256Digest Win32PayloadHashing::Sha256Of(ByteView bytes, const HashProgress& progress) {
   CngSha256::Hash hash(sha256_);
   std::uint64_t hashed = 0;
-  ReadImageBytes(image_, bytes, kLargestPiece, [&](ByteView piece) {
+  ReadImageBytes(image_, bytes, kImagePieceSize, [&](ByteView piece) {
     hash.Add(piece);
     hashed += piece.size();
     if (progress) progress(hashed);

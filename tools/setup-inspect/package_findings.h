@@ -10,6 +10,7 @@
 #include "host/stored_bytes.h"
 #include "host/text.h"
 #include "package/pe_resources.h"
+#include "tools/setup-inspect/package_faults.h"
 
 namespace velbor {
 
@@ -47,24 +48,12 @@ struct InspectedItem {
   std::vector<Text> commandLines;
 };
 
-// A fault the installer would meet on every customer's machine, and what the
-// customer would see. `number` is the resource number it concerns, 0 for the
-// package as a whole.
-struct PackageFault {
-  std::int32_t number = 0;
-  std::string fault;
-  std::string customerSees;
-};
-
 struct PackageFindings {
   bool is64Bit = false;
   std::uint64_t imageSize = 0;
   std::vector<InspectedItem> items;
   std::vector<PackageFault> faults;
 };
-
-// "1,234,567": a size for a person.
-std::string GroupedDigits(std::uint64_t value);
 
 // Reads the package in `program` through the installer's own code: the start
 // button's handler, the item table, the descriptors, the template resolution, the

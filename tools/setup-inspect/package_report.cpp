@@ -3,6 +3,8 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "tools/setup-inspect/package_faults.h"
+
 namespace velbor {
 namespace {
 
@@ -35,14 +37,11 @@ std::string U8(TextView text) {
   std::string shown;
   std::size_t run = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
-    const bool paired =
-        high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-    if (paired) {
+    if (SurrogatePairAt(text, i)) {
       ++i;
       continue;
     }
-    if (text[i] < 0xD800 || text[i] > 0xDFFF) continue;
+    if (!IsSurrogate(text[i])) continue;
     shown += Printable(Utf8FromText(text.substr(run, i - run)));
     char escaped[8];
     std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(text[i]));

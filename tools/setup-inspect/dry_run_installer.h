@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "app/installer_host.h"
+#include "package/pe_resources.h"
+#include "paths/installation_folders.h"
+#include "paths/target_folder_resolver.h"
+#include "registry/registry_library.h"
+#include "tools/setup-inspect/dry_run_host.h"
+
+namespace velbor {
+
+// The installer's own pieces, working on the dry-run host: what the inspection
+// runs to see what a customer would meet.
+class DryRunInstaller {
+ public:
+  explicit DryRunInstaller(PeResources& program);
+
+  DryRunHost& Host() { return host_; }
+  PeResources& Program() { return program_; }
+  TargetFolderResolver& Resolver() { return resolver_; }
+
+  // The box that a press of the start button shows.
+  std::string PressBox();
+
+ private:
+  PeResources& program_;
+  DryRunHost host_;
+  RegistryLibrary registry_;
+  InstallationFolders folders_;
+  TargetFolderResolver resolver_;
+  InstallerHost installer_;
+};
+
+}  // namespace velbor
