@@ -1,7 +1,8 @@
 #pragma once
 
-#include "host/resources.h"
-#include "host/sha256_digest.h"
+#include "host/sha256.h"
+#include "host/win32/image_file.h"
+#include "host/win32/unique_handle.h"
 #include "host/win32/windows_api.h"
 
 // After <windows.h>, whose types it uses.
@@ -14,43 +15,24 @@ namespace velbor {
 // folder, so it is loaded by its full path in the system folder rather than
 // imported: an import would let a bcrypt.dll beside the program into the
 // elevated process.
-class CngSha256 {
+class CngSha256 final : public Sha256 {
  public:
-  // Fails when the system's SHA-256 cannot be opened.
-  CngSha256();
-  ~CngSha256();
+  // Views of `image`'s resources are read from its proven file, as the
+  // installation reads them when it writes them (host/win32/image_bytes.h);
+  // `image` may be null and outlives this. Fails when CNG cannot be opened.
+  explicit CngSha256(const ImageFile* image = nullptr);
+  ~CngSha256() override;
   CngSha256(const CngSha256&) = delete;
   CngSha256& operator=(const CngSha256&) = delete;
 
-  // One digest, fed in pieces.
-  class Hash {
-   public:
-    explicit Hash(const CngSha256& provider);
-    ~Hash();
-    Hash(const Hash&) = delete;
-    Hash& operator=(const Hash&) = delete;
-
-    void Add(ByteView bytes);
-    // Once, after the last piece.
-    Sha256Digest Finish();
-
-   private:
-    const CngSha256& provider_;
-    BCRYPT_HASH_HANDLE hash_ = nullptr;
-  };
-
-  Sha256Digest Of(ByteView bytes) const;
+  Sha256Digest Of(ByteView bytes, const HashProgress& progress) const override;
+  Sha256Digest OfPieces(const HashSource& hand) const override;
 
  private:
-  // Frees the library when it goes, however the constructor ends.
-  struct Library {
-    HMODULE module = nullptr;
-    ~Library() {
-      if (module != nullptr) FreeLibrary(module);
-    }
-  };
+  class Hash;
 
-  Library library_;
+  const ImageFile* image_;
+  UniqueModule library_;
   decltype(&BCryptOpenAlgorithmProvider) open_ = nullptr;
   decltype(&BCryptCloseAlgorithmProvider) close_ = nullptr;
   decltype(&BCryptCreateHash) createHash_ = nullptr;

@@ -1,63 +1,57 @@
 #pragma once
 
-#include <utility>
-
+#include "host/unique_handle.h"
 #include "host/win32/windows_api.h"
 
 namespace velbor {
 
-// Owns one Win32 handle and closes it when it goes. Traits give the value that
-// means "no handle" and the function that closes one.
-template <typename Traits>
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) {
-      Close();
-      handle_ = other.Release();
-    }
-    return *this;
-  }
-  ~UniqueHandle() { Close(); }
-
-  HANDLE Get() const noexcept { return handle_; }
-  bool IsValid() const noexcept { return handle_ != Traits::Invalid(); }
-
-  // Closes the handle now, for callers that must know whether closing worked
-  // (a file's last data may fail to reach the disk only then).
-  bool Close() noexcept {
-    if (!IsValid()) return true;
-    return Traits::Close(Release()) != FALSE;
-  }
-
- private:
-  HANDLE Release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
-
-  HANDLE handle_ = Traits::Invalid();
-};
-
 // Handles from CreateFileW: INVALID_HANDLE_VALUE means none.
 struct FileHandleTraits {
-  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static BOOL Close(HANDLE handle) noexcept { return CloseHandle(handle); }
+  using Handle = HANDLE;
+  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool Close(Handle handle) noexcept { return CloseHandle(handle) != FALSE; }
 };
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 
-// Handles of processes and threads: null means none.
+// Handles of processes, threads and file mappings: null means none.
 struct KernelHandleTraits {
-  static HANDLE Invalid() noexcept { return nullptr; }
-  static BOOL Close(HANDLE handle) noexcept { return CloseHandle(handle); }
+  using Handle = HANDLE;
+  static Handle Invalid() noexcept { return nullptr; }
+  static bool Close(Handle handle) noexcept { return CloseHandle(handle) != FALSE; }
 };
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
 // Searches from FindFirstFileExW, which FindClose ends.
 struct FindHandleTraits {
-  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static BOOL Close(HANDLE handle) noexcept { return FindClose(handle); }
+  using Handle = HANDLE;
+  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool Close(Handle handle) noexcept { return FindClose(handle) != FALSE; }
 };
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+
+// Libraries from LoadLibraryExW, freed when their owner goes.
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static Handle Invalid() noexcept { return nullptr; }
+  static bool Close(Handle module) noexcept { return FreeLibrary(module) != FALSE; }
+};
+using UniqueModule = UniqueHandle<ModuleTraits>;
+
+// Views from MapViewOfFile, unmapped when their owner goes.
+struct MappedViewTraits {
+  using Handle = void*;
+  static Handle Invalid() noexcept { return nullptr; }
+  static bool Close(Handle view) noexcept { return UnmapViewOfFile(view) != FALSE; }
+};
+using UniqueMappedView = UniqueHandle<MappedViewTraits>;
+
+// Fonts from CreateFontW, deleted when their owner goes (after any window that
+// uses them, which the owner must outlive).
+struct FontTraits {
+  using Handle = HFONT;
+  static Handle Invalid() noexcept { return nullptr; }
+  static bool Close(Handle font) noexcept { return DeleteObject(font) != FALSE; }
+};
+using UniqueFont = UniqueHandle<FontTraits>;
 
 }  // namespace velbor

@@ -20,7 +20,6 @@
 #include "paths/target_folder_resolver.h"
 #include "registry/registry_library.h"
 #include "tools/setup-inspect/dry_run_host.h"
-#include "tools/setup-inspect/sha256.h"
 
 namespace velbor {
 namespace {
@@ -165,11 +164,11 @@ std::int32_t ReportMissingDescriptors(PackageFindings& inspection, Resources& pr
 
 // Decodes a compressed item as the installer does when it writes it: its size and
 // SHA-256, or a fault when the frame does not decode whole and sound.
-void DecodeItem(PackageFindings& inspection, InspectedItem& inspected) {
+void DecodeItem(PackageFindings& inspection, InspectedItem& inspected, const Sha256& sha256) {
   const std::optional<std::uint64_t> declared = ContentSize(*inspected.stored);
   try {
     if (!declared) throw HostFailure(failure::kPathFileAccess);
-    inspected.digest = Sha256OfPieces([&](const ContentSink& take) {
+    inspected.digest = sha256.OfPieces([&](const HashSink& take) {
       ZstdFrameDecoder decoder;
       decoder.Decode(inspected.stored->bytes, take);
       decoder.Finish(*declared);
@@ -188,11 +187,11 @@ void DecodeItem(PackageFindings& inspection, InspectedItem& inspected) {
 // The digests of an item against those the program carries: of its bytes as stored,
 // which the program checks before it writes anything, and of what it writes.
 void CheckDigests(PackageFindings& inspection, InspectedItem& inspected, Resources& program,
-                  std::int32_t item) {
+                  std::int32_t item, const Sha256& sha256) {
   const bool compressed = inspected.stored->storage == Storage::kZstd;
-  const Sha256Digest stored = Sha256Of(inspected.stored->bytes);
+  const Sha256Digest stored = sha256.Of(inspected.stored->bytes, {});
   if (compressed) {
-    DecodeItem(inspection, inspected);
+    DecodeItem(inspection, inspected, sha256);
   } else {
     inspected.digest = stored;
     inspected.size = inspected.stored->bytes.size();
@@ -223,7 +222,7 @@ void CheckDigests(PackageFindings& inspection, InspectedItem& inspected, Resourc
 }
 
 void InspectItem(PackageFindings& inspection, Installer& installer, ItemTable& table,
-                 std::int32_t item) {
+                 std::int32_t item, const Sha256& sha256) {
   const std::int32_t number = ItemResourceNumber(item);
   DryRunHost& host = installer.Host();
   try {
@@ -258,7 +257,7 @@ void InspectItem(PackageFindings& inspection, Installer& installer, ItemTable& t
   }
   try {
     inspected.stored = LoadItemBytes(installer.Program(), number);
-    CheckDigests(inspection, inspected, installer.Program(), item);
+    CheckDigests(inspection, inspected, installer.Program(), item, sha256);
   } catch (const HostFailure&) {
     inspection.faults.push_back({number,
                                  "the bytes of " + Quoted(inspected.file) +
@@ -414,7 +413,7 @@ std::string GroupedDigits(std::uint64_t value) {
   return digits;
 }
 
-PackageFindings InspectPackage(PeResources& program) {
+PackageFindings InspectPackage(PeResources& program, const Sha256& sha256) {
   PackageFindings inspection{program.Is64Bit(), program.ImageSize(), {}, {}};
   for (const std::string& damage : program.Damage()) {
     inspection.faults.push_back(
@@ -485,7 +484,7 @@ PackageFindings InspectPackage(PeResources& program) {
       break;
     }
     textLeft -= length;
-    InspectItem(inspection, installer, table, item);
+    InspectItem(inspection, installer, table, item, sha256);
   }
   CheckSameFiles(inspection);
   CheckResources(inspection, program, table.LastIndex());
