@@ -30,42 +30,16 @@ Function Exported(HMODULE library, const char* name) {
   return function;
 }
 
-}  // namespace
+// A hash object of CNG's, destroyed by the library's own BCryptDestroyHash.
+struct HashTraits {
+  using Handle = BCRYPT_HASH_HANDLE;
+  static Handle Invalid() noexcept { return nullptr; }
+  bool Close(Handle hash) const noexcept { return BCRYPT_SUCCESS(destroy(hash)); }
 
-// One digest, fed in pieces.
-class CngSha256::Hash {
- public:
-  explicit Hash(const CngSha256& provider) : provider_(provider) {
-    // Windows 7 and later keep the hash object's memory themselves.
-    Check(provider_.createHash_(provider_.algorithm_, &hash_, nullptr, 0, nullptr, 0, 0));
-  }
-  ~Hash() {
-    if (hash_ != nullptr) provider_.destroyHash_(hash_);
-  }
-  Hash(const Hash&) = delete;
-  Hash& operator=(const Hash&) = delete;
-
-  void Add(ByteView bytes) {
-    while (!bytes.empty()) {
-      const auto piece = static_cast<ULONG>(
-          std::min<std::size_t>(bytes.size(), std::numeric_limits<ULONG>::max()));
-      // The input is only read, whatever the declaration says.
-      Check(provider_.hashData_(hash_, const_cast<PUCHAR>(bytes.data()), piece, 0));
-      bytes = bytes.subspan(piece);
-    }
-  }
-
-  // Once, after the last piece.
-  Sha256Digest Finish() {
-    Sha256Digest digest{};
-    Check(provider_.finishHash_(hash_, digest.data(), static_cast<ULONG>(digest.size()), 0));
-    return digest;
-  }
-
- private:
-  const CngSha256& provider_;
-  BCRYPT_HASH_HANDLE hash_ = nullptr;
+  decltype(&BCryptDestroyHash) destroy = nullptr;
 };
+
+}  // namespace
 
 CngSha256::CngSha256(const ImageFile* image) : image_(image) {
   const std::wstring path = WideFromText(Win32Processes().SystemFolder()) + L"\\bcrypt.dll";
@@ -73,17 +47,17 @@ CngSha256::CngSha256(const ImageFile* image) : image_(image) {
   library_ = UniqueModule(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
   if (!library_.IsValid()) throw FailureFromLastError();
   const HMODULE library = library_.Get();
-  open_ = Exported<decltype(open_)>(library, "BCryptOpenAlgorithmProvider");
-  close_ = Exported<decltype(close_)>(library, "BCryptCloseAlgorithmProvider");
+  const auto open =
+      Exported<decltype(&BCryptOpenAlgorithmProvider)>(library, "BCryptOpenAlgorithmProvider");
+  const auto close =
+      Exported<decltype(&BCryptCloseAlgorithmProvider)>(library, "BCryptCloseAlgorithmProvider");
   createHash_ = Exported<decltype(createHash_)>(library, "BCryptCreateHash");
   hashData_ = Exported<decltype(hashData_)>(library, "BCryptHashData");
   finishHash_ = Exported<decltype(finishHash_)>(library, "BCryptFinishHash");
   destroyHash_ = Exported<decltype(destroyHash_)>(library, "BCryptDestroyHash");
-  Check(open_(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, 0));
-}
-
-CngSha256::~CngSha256() {
-  if (algorithm_ != nullptr) close_(algorithm_, 0);
+  BCRYPT_ALG_HANDLE algorithm = nullptr;
+  Check(open(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0));
+  algorithm_ = UniqueHandle<AlgorithmTraits>(algorithm, AlgorithmTraits{close});
 }
 
 Sha256Digest CngSha256::Of(ByteView bytes, const HashProgress& progress) const {
@@ -98,9 +72,22 @@ Sha256Digest CngSha256::Of(ByteView bytes, const HashProgress& progress) const {
 }
 
 Sha256Digest CngSha256::OfPieces(const HashSource& hand) const {
-  Hash hash(*this);
-  hand([&](ByteView piece) { hash.Add(piece); });
-  return hash.Finish();
+  BCRYPT_HASH_HANDLE created = nullptr;
+  // Windows 7 and later keep the hash object's memory themselves.
+  Check(createHash_(algorithm_.Get(), &created, nullptr, 0, nullptr, 0, 0));
+  const UniqueHandle<HashTraits> hash(created, HashTraits{destroyHash_});
+  hand([&](ByteView bytes) {
+    while (!bytes.empty()) {
+      const auto piece = static_cast<ULONG>(
+          std::min<std::size_t>(bytes.size(), std::numeric_limits<ULONG>::max()));
+      // The input is only read, whatever the declaration says.
+      Check(hashData_(hash.Get(), const_cast<PUCHAR>(bytes.data()), piece, 0));
+      bytes = bytes.subspan(piece);
+    }
+  });
+  Sha256Digest digest{};
+  Check(finishHash_(hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0));
+  return digest;
 }
 
 }  // namespace velbor

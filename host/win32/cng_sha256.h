@@ -21,25 +21,28 @@ class CngSha256 final : public Sha256 {
   // installation reads them when it writes them (host/win32/image_bytes.h);
   // `image` may be null and outlives this. Fails when CNG cannot be opened.
   explicit CngSha256(const ImageFile* image = nullptr);
-  ~CngSha256() override;
-  CngSha256(const CngSha256&) = delete;
-  CngSha256& operator=(const CngSha256&) = delete;
 
   Sha256Digest Of(ByteView bytes, const HashProgress& progress) const override;
   Sha256Digest OfPieces(const HashSource& hand) const override;
 
  private:
-  class Hash;
+  // The algorithm's provider, closed by the library's own
+  // BCryptCloseAlgorithmProvider.
+  struct AlgorithmTraits {
+    using Handle = BCRYPT_ALG_HANDLE;
+    static Handle Invalid() noexcept { return nullptr; }
+    bool Close(Handle algorithm) const noexcept { return BCRYPT_SUCCESS(close(algorithm, 0)); }
+
+    decltype(&BCryptCloseAlgorithmProvider) close = nullptr;
+  };
 
   const ImageFile* image_;
-  UniqueModule library_;
-  decltype(&BCryptOpenAlgorithmProvider) open_ = nullptr;
-  decltype(&BCryptCloseAlgorithmProvider) close_ = nullptr;
+  UniqueModule library_;  // freed after everything it provides
   decltype(&BCryptCreateHash) createHash_ = nullptr;
   decltype(&BCryptHashData) hashData_ = nullptr;
   decltype(&BCryptFinishHash) finishHash_ = nullptr;
   decltype(&BCryptDestroyHash) destroyHash_ = nullptr;
-  BCRYPT_ALG_HANDLE algorithm_ = nullptr;
+  UniqueHandle<AlgorithmTraits> algorithm_;
 };
 
 }  // namespace velbor
