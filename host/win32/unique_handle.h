@@ -5,53 +5,36 @@
 
 namespace velbor {
 
-// Handles from CreateFileW: INVALID_HANDLE_VALUE means none.
-struct FileHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static bool Close(Handle handle) noexcept { return CloseHandle(handle) != FALSE; }
-};
-using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+// The value that means "no handle" for a kind of Win32 handle.
+enum class NoHandle { kNull, kInvalidHandleValue };
 
-// Handles of processes, threads and file mappings: null means none.
-struct KernelHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return nullptr; }
-  static bool Close(Handle handle) noexcept { return CloseHandle(handle) != FALSE; }
+// A kind of Win32 handle that `close` lets go of.
+template <typename HandleType, auto close, NoHandle none = NoHandle::kNull>
+struct Win32HandleTraits {
+  using Handle = HandleType;
+  static Handle Invalid() noexcept {
+    if constexpr (none == NoHandle::kNull) {
+      return nullptr;
+    } else {
+      return INVALID_HANDLE_VALUE;
+    }
+  }
+  static bool Close(Handle handle) noexcept { return close(handle) != FALSE; }
 };
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
-// Searches from FindFirstFileExW, which FindClose ends.
-struct FindHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static bool Close(Handle handle) noexcept { return FindClose(handle) != FALSE; }
-};
-using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
-
-// Libraries from LoadLibraryExW, freed when their owner goes.
-struct ModuleTraits {
-  using Handle = HMODULE;
-  static Handle Invalid() noexcept { return nullptr; }
-  static bool Close(Handle module) noexcept { return FreeLibrary(module) != FALSE; }
-};
-using UniqueModule = UniqueHandle<ModuleTraits>;
-
-// Views from MapViewOfFile, unmapped when their owner goes.
-struct MappedViewTraits {
-  using Handle = void*;
-  static Handle Invalid() noexcept { return nullptr; }
-  static bool Close(Handle view) noexcept { return UnmapViewOfFile(view) != FALSE; }
-};
-using UniqueMappedView = UniqueHandle<MappedViewTraits>;
-
-// Fonts from CreateFontW, deleted when their owner goes (after any window that
-// uses them, which the owner must outlive).
-struct FontTraits {
-  using Handle = HFONT;
-  static Handle Invalid() noexcept { return nullptr; }
-  static bool Close(Handle font) noexcept { return DeleteObject(font) != FALSE; }
-};
-using UniqueFont = UniqueHandle<FontTraits>;
+// Files from CreateFileW.
+using UniqueFileHandle =
+    UniqueHandle<Win32HandleTraits<HANDLE, &CloseHandle, NoHandle::kInvalidHandleValue>>;
+// Processes, threads and file mappings.
+using UniqueKernelHandle = UniqueHandle<Win32HandleTraits<HANDLE, &CloseHandle>>;
+// Searches from FindFirstFileExW.
+using UniqueFindHandle =
+    UniqueHandle<Win32HandleTraits<HANDLE, &FindClose, NoHandle::kInvalidHandleValue>>;
+// Libraries from LoadLibraryExW.
+using UniqueModule = UniqueHandle<Win32HandleTraits<HMODULE, &FreeLibrary>>;
+// Views from MapViewOfFile.
+using UniqueMappedView = UniqueHandle<Win32HandleTraits<void*, &UnmapViewOfFile>>;
+// Fonts from CreateFontW; the owner must outlive every window that uses its font.
+using UniqueFont = UniqueHandle<Win32HandleTraits<HFONT, &DeleteObject>>;
 
 }  // namespace velbor
