@@ -67,8 +67,7 @@ std::uint64_t PayloadSize(const PayloadContents& payload) {
   return size;
 }
 
-std::optional<PayloadDamage> FindPayloadDamage(const PayloadContents& payload,
-                                               PayloadHashing& hashing,
+std::optional<PayloadDamage> FindPayloadDamage(const PayloadContents& payload, const Sha256& sha256,
                                                const HashProgress& progress) {
   if (!payload.digestsCarried) return PayloadDamage{};
   std::uint64_t before = 0;
@@ -78,8 +77,7 @@ std::optional<PayloadDamage> FindPayloadDamage(const PayloadContents& payload,
       if (progress) progress(before + hashed);
     };
     try {
-      if (hashing.Sha256Of(item.bytes, itemProgress) != *item.carried)
-        return PayloadDamage{item.file};
+      if (sha256.Of(item.bytes, itemProgress) != *item.carried) return PayloadDamage{item.file};
     } catch (const HostFailure&) {
       // Bytes that cannot be read to be checked cannot be written either.
       return PayloadDamage{item.file};

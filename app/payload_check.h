@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "host/payload_hashing.h"
 #include "host/resources.h"
+#include "host/sha256.h"
 #include "host/text.h"
 
 namespace velbor {
@@ -53,8 +53,7 @@ std::uint64_t PayloadSize(const PayloadContents& payload);
 // The first reason to refuse `payload`, or nothing when every item's bytes match
 // their digest. `progress` hears how many bytes of all items are hashed so far; a
 // failure it throws leaves here.
-std::optional<PayloadDamage> FindPayloadDamage(const PayloadContents& payload,
-                                               PayloadHashing& hashing,
+std::optional<PayloadDamage> FindPayloadDamage(const PayloadContents& payload, const Sha256& sha256,
                                                const HashProgress& progress);
 
 // What the refusal's box says.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <stdexcept>
 
@@ -66,15 +65,9 @@ RoundTimes RunRounds(const InstallerHost& host, const Text& folder, const std::w
 
 namespace {
 
-// Unmaps a view however the caller leaves.
-struct ViewUnmapper {
-  void operator()(const void* view) const { UnmapViewOfFile(view); }
-};
-using MappedView = std::unique_ptr<const void, ViewUnmapper>;
-
 // The file at `path` mapped whole for reading, with its size; no view when it is
 // empty or cannot be mapped, and then no size either when it cannot be opened.
-MappedView MapWhole(const std::wstring& path, std::optional<std::uint64_t>& size) {
+UniqueMappedView MapWhole(const std::wstring& path, std::optional<std::uint64_t>& size) {
   UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER length{};
@@ -83,7 +76,7 @@ MappedView MapWhole(const std::wstring& path, std::optional<std::uint64_t>& size
   if (*size == 0) return {};
   UniqueKernelHandle mapping(CreateFileMappingW(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
   if (!mapping.IsValid()) return {};
-  return MappedView(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+  return UniqueMappedView(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
 }
 
 }  // namespace
@@ -91,12 +84,12 @@ MappedView MapWhole(const std::wstring& path, std::optional<std::uint64_t>& size
 bool SameContent(const std::wstring& path, const std::wstring& other) {
   std::optional<std::uint64_t> size;
   std::optional<std::uint64_t> otherSize;
-  const MappedView view = MapWhole(path, size);
-  const MappedView otherView = MapWhole(other, otherSize);
+  const UniqueMappedView view = MapWhole(path, size);
+  const UniqueMappedView otherView = MapWhole(other, otherSize);
   if (!size || size != otherSize) return false;
   if (*size == 0) return true;
-  return view && otherView &&
-         std::memcmp(view.get(), otherView.get(), static_cast<std::size_t>(*size)) == 0;
+  return view.IsValid() && otherView.IsValid() &&
+         std::memcmp(view.Get(), otherView.Get(), static_cast<std::size_t>(*size)) == 0;
 }
 
 double SecondsToTouch(ByteView bytes) {

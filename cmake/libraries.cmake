@@ -9,6 +9,8 @@ add_subdirectory(${VELBOR_ROOT}/app ${CMAKE_BINARY_DIR}/app)
 if(WIN32)
   enable_language(RC)
   add_subdirectory(${VELBOR_ROOT}/host/win32 ${CMAKE_BINARY_DIR}/host/win32)
+else()
+  add_subdirectory(${VELBOR_ROOT}/host/posix ${CMAKE_BINARY_DIR}/host/posix)
 endif()
 add_subdirectory(${VELBOR_ROOT}/tools/setup-inspect ${CMAKE_BINARY_DIR}/tools/setup-inspect
   ${VELBOR_INSPECT_EXCLUDE_FROM_ALL})

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "host/posix/openssl_sha256.h"
 #include "package/pe_resources.h"
 #include "tools/setup-inspect/package_findings.h"
 #include "tools/setup-inspect/package_report.h"
@@ -11,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace velbor;
   try {
     PeResources program(ByteView(data, size));
-    const PackageFindings inspection = InspectPackage(program);
+    const PackageFindings inspection = InspectPackage(program, OpenSslSha256());
     ReportText(inspection);
     ReportJson(inspection);
   } catch (const UnreadableProgram&) {

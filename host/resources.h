@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -9,6 +10,11 @@ namespace velbor {
 
 // A read-only view of bytes that someone else owns.
 using ByteView = std::span<const std::uint8_t>;
+
+// The size of the pieces in which the program's bytes are read, hashed, compared
+// and decoded: small enough to stay in the processor's cache, to tell progress
+// often and to give a decoder room back often.
+inline constexpr std::size_t kPieceSize = 1024 * 1024;
 
 // The resources of the program's own executable.
 class Resources {

@@ -73,7 +73,6 @@ Form1Window::Form1Window(HINSTANCE instance, UINT timerIntervalMilliseconds,
 
 Form1Window::~Form1Window() {
   if (IsWindow(window_)) DestroyWindow(window_);
-  if (buttonFont_ != nullptr) DeleteObject(buttonFont_);
 }
 
 void Form1Window::SetHandlers(std::function<void()> startPressed, std::function<void()> timerTicked,
@@ -187,10 +186,10 @@ void Form1Window::LayOut(UINT dpi) {
   MoveWindow(startButton_, left, top, TwipsToPixels(kStartButton.right, dpi) - left,
              TwipsToPixels(kStartButton.bottom, dpi) - top, TRUE);
 
-  HFONT oldFont = buttonFont_;
-  buttonFont_ = CreateButtonFont(dpi);
-  SendMessageW(startButton_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), TRUE);
-  if (oldFont != nullptr) DeleteObject(oldFont);
+  // The old font goes only once the button uses the new one.
+  UniqueFont font(CreateButtonFont(dpi));
+  SendMessageW(startButton_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+  buttonFont_ = std::move(font);
 }
 
 int RunMessageLoop(HWND dialogLikeWindow) {

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "host/text.h"
+#include "host/win32/unique_handle.h"
 #include "host/win32/win32_pass_progress.h"
 #include "host/win32/windows_api.h"
 
@@ -46,7 +47,7 @@ class Form1Window final : public MainWindow {
 
   HWND window_ = nullptr;
   HWND startButton_ = nullptr;
-  HFONT buttonFont_ = nullptr;
+  UniqueFont buttonFont_;  // deleted after the window that uses it
   UINT timerInterval_;
   Win32PassProgress& progress_;
   bool timerEnabled_ = false;

@@ -3,8 +3,7 @@
 #include <utility>
 
 #include "host/progress_interval.h"
-#include "host/win32/win32_failure.h"
-#include "host/win32/win32_payload_hashing.h"
+#include "host/win32/cng_sha256.h"
 
 namespace velbor {
 namespace {
@@ -20,26 +19,16 @@ PayloadCheckThread::PayloadCheckThread(PayloadContents payload, const ImageFile*
       total_(PayloadSize(payload_)),
       image_(image),
       window_(window),
-      doneMessage_(doneMessage) {
-  thread_ =
-      UniqueKernelHandle(CreateThread(nullptr, 0, &PayloadCheckThread::Run, this, 0, nullptr));
-  if (!thread_.IsValid()) throw FailureFromLastError();
-}
+      doneMessage_(doneMessage),
+      thread_([this] { Check(); }) {}
 
-PayloadCheckThread::~PayloadCheckThread() {
-  stopping_ = true;
-  WaitForSingleObject(thread_.Get(), INFINITE);
-}
-
-DWORD WINAPI PayloadCheckThread::Run(void* self) {
-  static_cast<PayloadCheckThread*>(self)->Check();
-  return 0;
-}
+// The thread is waited for as it goes, after this.
+PayloadCheckThread::~PayloadCheckThread() { stopping_ = true; }
 
 void PayloadCheckThread::Check() {
   try {
-    Win32PayloadHashing hashing(image_);
-    verdict_ = FindPayloadDamage(payload_, hashing, [this](std::uint64_t hashed) {
+    const CngSha256 sha256(image_);
+    verdict_ = FindPayloadDamage(payload_, sha256, [this](std::uint64_t hashed) {
       if (stopping_) throw CheckStopped{};
       checked_ = hashed;
     });
@@ -54,13 +43,10 @@ void PayloadCheckThread::Check() {
 }
 
 std::optional<PayloadDamage> PayloadCheckThread::AwaitVerdict(const CheckProgress& progress) {
-  for (;;) {
-    const DWORD waited = WaitForSingleObject(thread_.Get(), kProgressIntervalMs);
-    if (waited == WAIT_OBJECT_0) return verdict_;
-    // A check that cannot be waited for has proven nothing.
-    if (waited != WAIT_TIMEOUT) return PayloadDamage{};
+  while (!thread_.EndsWithin(kProgressIntervalMs)) {
     if (progress) progress(checked_, total_);
   }
+  return verdict_;
 }
 
 }  // namespace velbor

@@ -6,15 +6,14 @@
 
 #include "app/payload_check.h"
 #include "host/win32/image_file.h"
-#include "host/win32/unique_handle.h"
 #include "host/win32/windows_api.h"
+#include "host/win32/worker_thread.h"
 
 namespace velbor {
 
 // The payload's check on a thread of its own, started with the program, so that
 // the window shows and answers while every item is hashed. Its bytes are read as
-// the installation will write them (Win32PayloadHashing), hashed by the system's
-// CNG.
+// the installation will write them, hashed by the system's CNG (CngSha256).
 class PayloadCheckThread final : public PayloadCheck {
  public:
   // Starts checking `payload` at once, reading from `image` (which may be null
@@ -30,7 +29,6 @@ class PayloadCheckThread final : public PayloadCheck {
   std::optional<PayloadDamage> AwaitVerdict(const CheckProgress& progress) override;
 
  private:
-  static DWORD WINAPI Run(void* self);
   void Check();
 
   PayloadContents payload_;
@@ -43,7 +41,9 @@ class PayloadCheckThread final : public PayloadCheck {
   // Written by the thread before it ends, read only once it has; refused until the
   // check has proven the payload sound.
   std::optional<PayloadDamage> verdict_ = PayloadDamage{};
-  UniqueKernelHandle thread_;
+  // Last, so that it starts once everything it uses is there and is waited for
+  // before any of it goes.
+  WorkerThread thread_;
 };
 
 }  // namespace velbor

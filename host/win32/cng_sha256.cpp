@@ -1,10 +1,12 @@
 #include "host/win32/cng_sha256.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <string>
 
 #include "host/failure.h"
+#include "host/win32/image_bytes.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
 #include "host/win32/win32_processes.h"
@@ -28,54 +30,63 @@ Function Exported(HMODULE library, const char* name) {
   return function;
 }
 
+// A hash object of CNG's, destroyed by the library's own BCryptDestroyHash.
+struct HashTraits {
+  using Handle = BCRYPT_HASH_HANDLE;
+  static Handle Invalid() noexcept { return nullptr; }
+  bool Close(Handle hash) const noexcept { return BCRYPT_SUCCESS(destroy(hash)); }
+
+  decltype(&BCryptDestroyHash) destroy = nullptr;
+};
+
 }  // namespace
 
-CngSha256::CngSha256() {
+CngSha256::CngSha256(const ImageFile* image) : image_(image) {
   const std::wstring path = WideFromText(Win32Processes().SystemFolder()) + L"\\bcrypt.dll";
   // Its own imports are searched from the system folder too.
-  library_.module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  if (library_.module == nullptr) throw FailureFromLastError();
-  open_ = Exported<decltype(open_)>(library_.module, "BCryptOpenAlgorithmProvider");
-  close_ = Exported<decltype(close_)>(library_.module, "BCryptCloseAlgorithmProvider");
-  createHash_ = Exported<decltype(createHash_)>(library_.module, "BCryptCreateHash");
-  hashData_ = Exported<decltype(hashData_)>(library_.module, "BCryptHashData");
-  finishHash_ = Exported<decltype(finishHash_)>(library_.module, "BCryptFinishHash");
-  destroyHash_ = Exported<decltype(destroyHash_)>(library_.module, "BCryptDestroyHash");
-  Check(open_(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, 0));
+  library_ = UniqueModule(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  if (!library_.IsValid()) throw FailureFromLastError();
+  const HMODULE library = library_.Get();
+  const auto open =
+      Exported<decltype(&BCryptOpenAlgorithmProvider)>(library, "BCryptOpenAlgorithmProvider");
+  const auto close =
+      Exported<decltype(&BCryptCloseAlgorithmProvider)>(library, "BCryptCloseAlgorithmProvider");
+  createHash_ = Exported<decltype(createHash_)>(library, "BCryptCreateHash");
+  hashData_ = Exported<decltype(hashData_)>(library, "BCryptHashData");
+  finishHash_ = Exported<decltype(finishHash_)>(library, "BCryptFinishHash");
+  destroyHash_ = Exported<decltype(destroyHash_)>(library, "BCryptDestroyHash");
+  BCRYPT_ALG_HANDLE algorithm = nullptr;
+  Check(open(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0));
+  algorithm_ = UniqueHandle<AlgorithmTraits>(algorithm, AlgorithmTraits{close});
 }
 
-CngSha256::~CngSha256() {
-  if (algorithm_ != nullptr) close_(algorithm_, 0);
+Sha256Digest CngSha256::Of(ByteView bytes, const HashProgress& progress) const {
+  return OfPieces([&](const HashSink& take) {
+    std::uint64_t hashed = 0;
+    ReadImageBytes(image_, bytes, kPieceSize, [&](ByteView piece) {
+      take(piece);
+      hashed += piece.size();
+      if (progress) progress(hashed);
+    });
+  });
 }
 
-Sha256Digest CngSha256::Of(ByteView bytes) const {
-  Hash hash(*this);
-  hash.Add(bytes);
-  return hash.Finish();
-}
-
-CngSha256::Hash::Hash(const CngSha256& provider) : provider_(provider) {
+Sha256Digest CngSha256::OfPieces(const HashSource& hand) const {
+  BCRYPT_HASH_HANDLE created = nullptr;
   // Windows 7 and later keep the hash object's memory themselves.
-  Check(provider_.createHash_(provider_.algorithm_, &hash_, nullptr, 0, nullptr, 0, 0));
-}
-
-CngSha256::Hash::~Hash() {
-  if (hash_ != nullptr) provider_.destroyHash_(hash_);
-}
-
-void CngSha256::Hash::Add(ByteView bytes) {
-  while (!bytes.empty()) {
-    const auto piece =
-        static_cast<ULONG>(std::min<std::size_t>(bytes.size(), std::numeric_limits<ULONG>::max()));
-    // The input is only read, whatever the declaration says.
-    Check(provider_.hashData_(hash_, const_cast<PUCHAR>(bytes.data()), piece, 0));
-    bytes = bytes.subspan(piece);
-  }
-}
-
-Sha256Digest CngSha256::Hash::Finish() {
+  Check(createHash_(algorithm_.Get(), &created, nullptr, 0, nullptr, 0, 0));
+  const UniqueHandle<HashTraits> hash(created, HashTraits{destroyHash_});
+  hand([&](ByteView bytes) {
+    while (!bytes.empty()) {
+      const auto piece = static_cast<ULONG>(
+          std::min<std::size_t>(bytes.size(), std::numeric_limits<ULONG>::max()));
+      // The input is only read, whatever the declaration says.
+      Check(hashData_(hash.Get(), const_cast<PUCHAR>(bytes.data()), piece, 0));
+      bytes = bytes.subspan(piece);
+    }
+  });
   Sha256Digest digest{};
-  Check(provider_.finishHash_(hash_, digest.data(), static_cast<ULONG>(digest.size()), 0));
+  Check(finishHash_(hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0));
   return digest;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "host/resources.h"
-#include "host/sha256_digest.h"
+#include "host/sha256.h"
+#include "host/win32/image_file.h"
+#include "host/win32/unique_handle.h"
 #include "host/win32/windows_api.h"
 
 // After <windows.h>, whose types it uses.
@@ -14,50 +15,34 @@ namespace velbor {
 // folder, so it is loaded by its full path in the system folder rather than
 // imported: an import would let a bcrypt.dll beside the program into the
 // elevated process.
-class CngSha256 {
+class CngSha256 final : public Sha256 {
  public:
-  // Fails when the system's SHA-256 cannot be opened.
-  CngSha256();
-  ~CngSha256();
-  CngSha256(const CngSha256&) = delete;
-  CngSha256& operator=(const CngSha256&) = delete;
+  // Views of `image`'s resources are read from its proven file, as the
+  // installation reads them when it writes them (host/win32/image_bytes.h);
+  // `image` may be null and outlives this. Fails when CNG cannot be opened.
+  explicit CngSha256(const ImageFile* image = nullptr);
 
-  // One digest, fed in pieces.
-  class Hash {
-   public:
-    explicit Hash(const CngSha256& provider);
-    ~Hash();
-    Hash(const Hash&) = delete;
-    Hash& operator=(const Hash&) = delete;
-
-    void Add(ByteView bytes);
-    // Once, after the last piece.
-    Sha256Digest Finish();
-
-   private:
-    const CngSha256& provider_;
-    BCRYPT_HASH_HANDLE hash_ = nullptr;
-  };
-
-  Sha256Digest Of(ByteView bytes) const;
+  Sha256Digest Of(ByteView bytes, const HashProgress& progress) const override;
+  Sha256Digest OfPieces(const HashSource& hand) const override;
 
  private:
-  // Frees the library when it goes, however the constructor ends.
-  struct Library {
-    HMODULE module = nullptr;
-    ~Library() {
-      if (module != nullptr) FreeLibrary(module);
-    }
+  // The algorithm's provider, closed by the library's own
+  // BCryptCloseAlgorithmProvider.
+  struct AlgorithmTraits {
+    using Handle = BCRYPT_ALG_HANDLE;
+    static Handle Invalid() noexcept { return nullptr; }
+    bool Close(Handle algorithm) const noexcept { return BCRYPT_SUCCESS(close(algorithm, 0)); }
+
+    decltype(&BCryptCloseAlgorithmProvider) close = nullptr;
   };
 
-  Library library_;
-  decltype(&BCryptOpenAlgorithmProvider) open_ = nullptr;
-  decltype(&BCryptCloseAlgorithmProvider) close_ = nullptr;
+  const ImageFile* image_;
+  UniqueModule library_;  // freed after everything it provides
   decltype(&BCryptCreateHash) createHash_ = nullptr;
   decltype(&BCryptHashData) hashData_ = nullptr;
   decltype(&BCryptFinishHash) finishHash_ = nullptr;
   decltype(&BCryptDestroyHash) destroyHash_ = nullptr;
-  BCRYPT_ALG_HANDLE algorithm_ = nullptr;
+  UniqueHandle<AlgorithmTraits> algorithm_;
 };
 
 }  // namespace velbor

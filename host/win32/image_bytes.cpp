@@ -39,7 +39,7 @@ void ReadImageBytes(const ImageFile* image, ByteView bytes, std::size_t largestP
     }
     return;
   }
-  std::vector<std::uint8_t> buffer(std::min(bytes.size(), kImagePieceSize));
+  std::vector<std::uint8_t> buffer(std::min(bytes.size(), kPieceSize));
   std::uint64_t at = *offset;
   for (std::size_t left = bytes.size(); left > 0;) {
     const std::span<std::uint8_t> piece(buffer.data(), std::min(left, buffer.size()));
@@ -60,7 +60,7 @@ void ReadItemContent(const ImageFile* image, const StoredBytes& item, std::size_
   if (!size) throw HostFailure(failure::kPathFileAccess);
   // Decoding takes a processor of its own, so that the writes of the content run
   // beside it rather than after it.
-  ContentPipe pipe(std::min(kImagePieceSize, largestPiece));
+  ContentPipe pipe(std::min(kPieceSize, largestPiece));
   ZstdFrameDecoder decoder;
   const WorkerThread decoding([&] {
     try {

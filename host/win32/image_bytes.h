@@ -9,13 +9,8 @@
 
 namespace velbor {
 
-// The size of the pieces in which the image's bytes are read, hashed, compared and
-// decoded: small enough to stay in the processor's cache, to tell progress often
-// and to give the decoder room back often.
-inline constexpr std::size_t kImagePieceSize = 1024 * 1024;
-
 // Hands `bytes`, a view of the running image's resources, to `take` in order:
-// read from `image`'s file through a buffer of kImagePieceSize, as CopyFileW reads
+// read from `image`'s file through a buffer of kPieceSize, as CopyFileW reads
 // its source, where the proven file holds them; otherwise straight from the view, in
 // pieces of at most `largestPiece`. Both the payload's check and its write read
 // through here, so that what is written comes from where what was checked came

@@ -26,21 +26,6 @@ std::optional<std::wstring> ModulePath(HMODULE module) {
   }
 }
 
-// Unmapped when it goes.
-class MappedView {
- public:
-  explicit MappedView(void* view) : view_(view) {}
-  MappedView(const MappedView&) = delete;
-  MappedView& operator=(const MappedView&) = delete;
-  ~MappedView() {
-    if (view_ != nullptr) UnmapViewOfFile(view_);
-  }
-  void* Get() const { return view_; }
-
- private:
-  void* view_;
-};
-
 // Whether `file` is the very file that `module` was mapped from: the system compares
 // the file behind the image with the one behind a view of `file`, whatever their
 // names now are.
@@ -51,8 +36,8 @@ bool IsFileOfImage(HANDLE file, HMODULE module) {
   if (areTheSame == nullptr) return false;
   UniqueKernelHandle mapping(CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
   if (!mapping.IsValid()) return false;
-  const MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 1));
-  if (view.Get() == nullptr) return false;
+  const UniqueMappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 1));
+  if (!view.IsValid()) return false;
   constexpr LONG kSuccess = 0;
   return areTheSame(module, view.Get()) == kSuccess;
 }

@@ -2,6 +2,7 @@
 
 #include <restartmanager.h>
 
+#include <optional>
 #include <string>
 
 #include "host/win32/wide_text.h"
@@ -19,27 +20,23 @@ Function Lookup(HMODULE library, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
-// A Restart Manager session, ended when this goes.
-class Session {
- public:
-  Session(StartSession start, EndSession end) : end_(end) {
-    WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
-    started_ = start(&handle_, 0, key) == ERROR_SUCCESS;
-  }
-  ~Session() {
-    if (started_) end_(handle_);
-  }
-  Session(const Session&) = delete;
-  Session& operator=(const Session&) = delete;
+// A Restart Manager session, ended by the library's own RmEndSession, found at run
+// time. Nothing means none: a started session may have any number.
+struct SessionTraits {
+  using Handle = std::optional<DWORD>;
+  static Handle Invalid() noexcept { return std::nullopt; }
+  bool Close(Handle session) const noexcept { return end(*session) == ERROR_SUCCESS; }
 
-  bool Started() const { return started_; }
-  DWORD Handle() const { return handle_; }
-
- private:
-  EndSession end_;
-  DWORD handle_ = 0;
-  bool started_ = false;
+  EndSession end = nullptr;
 };
+using UniqueSession = UniqueHandle<SessionTraits>;
+
+UniqueSession StartedSession(StartSession start, EndSession end) {
+  DWORD session = 0;
+  WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
+  if (start(&session, 0, key) != ERROR_SUCCESS) return UniqueSession();
+  return UniqueSession(session, SessionTraits{end});
+}
 
 FileHolder HolderOf(const RM_PROCESS_INFO& process) {
   FileHolder holder;
@@ -53,12 +50,8 @@ FileHolder HolderOf(const RM_PROCESS_INFO& process) {
 
 }  // namespace
 
-RestartManagerHolders::~RestartManagerHolders() {
-  if (library_ != nullptr) FreeLibrary(library_);
-}
-
 HMODULE RestartManagerHolders::Library() {
-  if (looked_) return library_;
+  if (looked_) return library_.Get();
   looked_ = true;
   wchar_t folder[MAX_PATH];
   const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
@@ -66,8 +59,8 @@ HMODULE RestartManagerHolders::Library() {
   std::wstring path(folder, length);
   path += L"\\rstrtmgr.dll";
   // Its own libraries are then looked for beside it, in the system folder, first.
-  library_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  return library_;
+  library_ = UniqueModule(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  return library_.Get();
 }
 
 std::vector<FileHolder> RestartManagerHolders::HoldersOf(const Text& path) noexcept {
@@ -82,11 +75,12 @@ std::vector<FileHolder> RestartManagerHolders::HoldersOf(const Text& path) noexc
     if (start == nullptr || registerResources == nullptr || getList == nullptr || end == nullptr) {
       return holders;
     }
-    const Session session(start, end);
-    if (!session.Started()) return holders;
+    const UniqueSession session = StartedSession(start, end);
+    if (!session.IsValid()) return holders;
+    const DWORD handle = *session.Get();
     const std::wstring file = WideNameFromText(path);
     LPCWSTR files[] = {file.c_str()};
-    if (registerResources(session.Handle(), 1, files, 0, nullptr, 0, nullptr) != ERROR_SUCCESS) {
+    if (registerResources(handle, 1, files, 0, nullptr, 0, nullptr) != ERROR_SUCCESS) {
       return holders;
     }
     // The list may grow between asking its size and reading it; ask again then.
@@ -95,7 +89,7 @@ std::vector<FileHolder> RestartManagerHolders::HoldersOf(const Text& path) noexc
       UINT needed = 0;
       UINT count = static_cast<UINT>(processes.size());
       DWORD reasons = 0;
-      const DWORD result = getList(session.Handle(), &needed, &count, processes.data(), &reasons);
+      const DWORD result = getList(handle, &needed, &count, processes.data(), &reasons);
       if (result == ERROR_SUCCESS) {
         for (UINT at = 0; at < count && at < processes.size(); ++at) {
           holders.push_back(HolderOf(processes[at]));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/file_holders.h"
+#include "host/win32/unique_handle.h"
 #include "host/win32/windows_api.h"
 
 namespace velbor {
@@ -11,17 +12,12 @@ namespace velbor {
 // start in the installer's own folder.
 class RestartManagerHolders final : public FileHolders {
  public:
-  RestartManagerHolders() = default;
-  ~RestartManagerHolders() override;
-  RestartManagerHolders(const RestartManagerHolders&) = delete;
-  RestartManagerHolders& operator=(const RestartManagerHolders&) = delete;
-
   std::vector<FileHolder> HoldersOf(const Text& path) noexcept override;
 
  private:
   HMODULE Library();
 
-  HMODULE library_ = nullptr;
+  UniqueModule library_;
   bool looked_ = false;
 };
 

@@ -3,17 +3,9 @@
 #include <algorithm>
 
 // After windows_api.h, which the header brings in.
-#include <objbase.h>
 #include <shobjidl.h>
 
 namespace velbor {
-
-TaskbarButton::ComApartment::ComApartment()
-    : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-
-TaskbarButton::ComApartment::~ComApartment() {
-  if (initialized_) CoUninitialize();
-}
 
 void TaskbarButton::Release::operator()(ITaskbarList3* list) const { list->Release(); }
 
@@ -36,7 +28,7 @@ bool TaskbarButton::IsCreatedMessage(UINT message) const {
 void TaskbarButton::Created() {
   if (window_ == nullptr) return;
   list_.reset();
-  if (!com_) com_ = std::make_unique<ComApartment>();
+  if (!com_) com_ = EnterSingleThreadedApartment();
   ITaskbarList3* list = nullptr;
   if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(&list)))) {

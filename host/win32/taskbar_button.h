@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "host/win32/com_apartment.h"
 #include "host/win32/windows_api.h"
 
 struct ITaskbarList3;
@@ -41,24 +42,13 @@ class TaskbarButton {
     void operator()(ITaskbarList3* list) const;
   };
 
-  // COM is made ready on the window's thread only once the button is there, so
-  // a program that never gets a button never loads it.
-  class ComApartment {
-   public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-   private:
-    bool initialized_;
-  };
-
   void Show();
 
   UINT createdMessage_;
   HWND window_ = nullptr;
-  std::unique_ptr<ComApartment> com_;
+  // COM is made ready on the window's thread only once the button is there, so a
+  // program that never gets a button never loads it; tried once.
+  std::optional<UniqueComApartment> com_;
   std::unique_ptr<ITaskbarList3, Release> list_;  // released before COM is let go
   State state_ = State::kNothing;
   std::optional<State> shownState_;  // what the button shows, when known

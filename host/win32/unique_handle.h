@@ -1,63 +1,40 @@
 #pragma once
 
-#include <utility>
-
+#include "host/unique_handle.h"
 #include "host/win32/windows_api.h"
 
 namespace velbor {
 
-// Owns one Win32 handle and closes it when it goes. Traits give the value that
-// means "no handle" and the function that closes one.
-template <typename Traits>
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) {
-      Close();
-      handle_ = other.Release();
+// The value that means "no handle" for a kind of Win32 handle.
+enum class NoHandle { kNull, kInvalidHandleValue };
+
+// A kind of Win32 handle that `close` lets go of.
+template <typename HandleType, auto close, NoHandle none = NoHandle::kNull>
+struct Win32HandleTraits {
+  using Handle = HandleType;
+  static Handle Invalid() noexcept {
+    if constexpr (none == NoHandle::kNull) {
+      return nullptr;
+    } else {
+      return INVALID_HANDLE_VALUE;
     }
-    return *this;
   }
-  ~UniqueHandle() { Close(); }
-
-  HANDLE Get() const noexcept { return handle_; }
-  bool IsValid() const noexcept { return handle_ != Traits::Invalid(); }
-
-  // Closes the handle now, for callers that must know whether closing worked
-  // (a file's last data may fail to reach the disk only then).
-  bool Close() noexcept {
-    if (!IsValid()) return true;
-    return Traits::Close(Release()) != FALSE;
-  }
-
- private:
-  HANDLE Release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
-
-  HANDLE handle_ = Traits::Invalid();
+  static bool Close(Handle handle) noexcept { return close(handle) != FALSE; }
 };
 
-// Handles from CreateFileW: INVALID_HANDLE_VALUE means none.
-struct FileHandleTraits {
-  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static BOOL Close(HANDLE handle) noexcept { return CloseHandle(handle); }
-};
-using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
-
-// Handles of processes and threads: null means none.
-struct KernelHandleTraits {
-  static HANDLE Invalid() noexcept { return nullptr; }
-  static BOOL Close(HANDLE handle) noexcept { return CloseHandle(handle); }
-};
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-
-// Searches from FindFirstFileExW, which FindClose ends.
-struct FindHandleTraits {
-  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static BOOL Close(HANDLE handle) noexcept { return FindClose(handle); }
-};
-using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+// Files from CreateFileW.
+using UniqueFileHandle =
+    UniqueHandle<Win32HandleTraits<HANDLE, &CloseHandle, NoHandle::kInvalidHandleValue>>;
+// Processes, threads and file mappings.
+using UniqueKernelHandle = UniqueHandle<Win32HandleTraits<HANDLE, &CloseHandle>>;
+// Searches from FindFirstFileExW.
+using UniqueFindHandle =
+    UniqueHandle<Win32HandleTraits<HANDLE, &FindClose, NoHandle::kInvalidHandleValue>>;
+// Libraries from LoadLibraryExW.
+using UniqueModule = UniqueHandle<Win32HandleTraits<HMODULE, &FreeLibrary>>;
+// Views from MapViewOfFile.
+using UniqueMappedView = UniqueHandle<Win32HandleTraits<void*, &UnmapViewOfFile>>;
+// Fonts from CreateFontW; the owner must outlive every window that uses its font.
+using UniqueFont = UniqueHandle<Win32HandleTraits<HFONT, &DeleteObject>>;
 
 }  // namespace velbor

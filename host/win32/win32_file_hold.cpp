@@ -18,7 +18,7 @@ namespace {
 
 // Whether the held file holds exactly `expected`'s content and nothing after it.
 bool HoldsExactly(HANDLE file, const ImageFile* image, const StoredBytes& expected) {
-  std::vector<std::uint8_t> chunk(kImagePieceSize);
+  std::vector<std::uint8_t> chunk(kPieceSize);
   bool same = true;
   const auto readInto = [&](std::size_t size) {
     DWORD read = 0;
@@ -27,9 +27,9 @@ bool HoldsExactly(HANDLE file, const ImageFile* image, const StoredBytes& expect
     }
     return static_cast<std::size_t>(read);
   };
-  ReadItemContent(image, expected, kImagePieceSize, [&](ByteView piece) {
+  ReadItemContent(image, expected, kPieceSize, [&](ByteView piece) {
     while (same && !piece.empty()) {
-      const std::size_t read = readInto(std::min<std::size_t>(piece.size(), kImagePieceSize));
+      const std::size_t read = readInto(std::min<std::size_t>(piece.size(), kPieceSize));
       same =
           read > 0 && std::equal(chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(read),
                                  piece.begin());

@@ -255,7 +255,7 @@ void Win32FileSystem::WriteHere(const Text& path, const StoredBytes& bytes,
   const std::wstring folder = FolderPrefix(target);
   RemoveLeftTemporaryFiles(folder);
   TemporaryFile temporary(folder);
-  // Read as the payload's check read them at start-up (Win32PayloadHashing): from
+  // Read as the payload's check read them at start-up (CngSha256): from
   // the image's file, held since before the check so that nobody can write it, or
   // else from the image's read-only pages, which Windows fills from a file that it
   // lets nobody write while the image is mapped. Either way the bytes written are

@@ -55,6 +55,32 @@ void GiveReadOnlyCopy(const FileHold& hold, HANDLE process) {
   }
 }
 
+// Lets the started, still suspended program run once its hold and its watch are in
+// place; `watch` is the pool thread's once it runs. Answers the caller's own
+// handle of the program, for waiting.
+UniqueKernelHandle LetRun(const PROCESS_INFORMATION& started, std::unique_ptr<ProgramWatch>& watch,
+                          const FileHold* heldUntilEnded) {
+  // The program holds the file itself: the hold then lasts exactly as long as the
+  // program, even when the installer ends first, as it does when the user answers
+  // the completion box at once.
+  if (heldUntilEnded != nullptr) GiveReadOnlyCopy(*heldUntilEnded, started.hProcess);
+  // The caller's own handle, for waiting: the watch's goes with the watch.
+  HANDLE ownCopy = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), started.hProcess, GetCurrentProcess(), &ownCopy,
+                       SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0)) {
+    throw FailureFromLastError();
+  }
+  UniqueKernelHandle process(ownCopy);
+  // Nobody waits for the program here: a pool thread does, for as long as it runs.
+  if (!QueueUserWorkItem(WatchUntilEnded, watch.get(), WT_EXECUTELONGFUNCTION)) {
+    throw FailureFromLastError();
+  }
+  // The watch is the pool thread's now; it stays until the program has ended.
+  watch.release();
+  if (ResumeThread(started.hThread) == static_cast<DWORD>(-1)) throw FailureFromLastError();
+  return process;
+}
+
 }  // namespace
 
 bool WaitWithoutAnswering(HANDLE object, DWORD milliseconds) {
@@ -107,40 +133,13 @@ UniqueKernelHandle Win32Processes::Start(const Text& program, const Text& comman
   }
   watch->process = UniqueKernelHandle(started.hProcess);
   const UniqueKernelHandle thread(started.hThread);
-  // The program holds the file itself: the hold then lasts exactly as long as the
-  // program, even when the installer ends first, as it does when the user answers
-  // the completion box at once.
-  if (heldUntilEnded != nullptr) {
-    try {
-      GiveReadOnlyCopy(*heldUntilEnded, started.hProcess);
-    } catch (const HostFailure&) {
-      TerminateProcess(started.hProcess, ERROR_CANCELLED);
-      throw;
-    }
-  }
-  // The caller's own handle, for waiting: the watch's goes with the watch.
-  HANDLE ownCopy = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), started.hProcess, GetCurrentProcess(), &ownCopy,
-                       SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0)) {
-    const HostFailure failure = FailureFromLastError();
+  // Whatever fails from here on ends the program before it has run at all.
+  try {
+    return LetRun(started, watch, heldUntilEnded.get());
+  } catch (const HostFailure&) {
     TerminateProcess(started.hProcess, ERROR_CANCELLED);
-    throw failure;
+    throw;
   }
-  UniqueKernelHandle process(ownCopy);
-  // Nobody waits for the program here: a pool thread does, for as long as it runs.
-  if (!QueueUserWorkItem(WatchUntilEnded, watch.get(), WT_EXECUTELONGFUNCTION)) {
-    const HostFailure failure = FailureFromLastError();
-    TerminateProcess(started.hProcess, ERROR_CANCELLED);
-    throw failure;
-  }
-  // The watch is the pool thread's now; it stays until the program has ended.
-  watch.release();
-  if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
-    const HostFailure failure = FailureFromLastError();
-    TerminateProcess(started.hProcess, ERROR_CANCELLED);
-    throw failure;
-  }
-  return process;
 }
 
 Text Win32Processes::SystemFolder() {

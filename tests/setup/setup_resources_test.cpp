@@ -166,10 +166,10 @@ TEST_F(SetupResources, StoredItemDecodesToTheArchiveAndOneZeroByteInItalian) {
 
   // The SHA-256 of the frame, which the program checks before it writes anything,
   // and that of the archive, in resources of the installer's own.
-  const Sha256Digest stored = CngSha256().Of(frame);
+  const Sha256Digest stored = CngSha256().Of(frame, {});
   EXPECT_EQ(Data(L"PAYLOADSHA256", MAKEINTRESOURCEW(1), 0),
             std::vector<std::uint8_t>(stored.begin(), stored.end()));
-  const Sha256Digest digest = CngSha256().Of(expected);
+  const Sha256Digest digest = CngSha256().Of(expected, {});
   EXPECT_EQ(Data(L"PAYLOADSHA256", MAKEINTRESOURCEW(2), 0),
             std::vector<std::uint8_t>(digest.begin(), digest.end()));
 }

@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "host/failure.h"
+#include "host/posix/openssl_sha256.h"
 #include "package/pe_resources.h"
 #include "tests/contract/zstd_test_frame.h"
 #include "tests/support/failures.h"
 #include "tools/setup-inspect/package_findings.h"
 #include "tools/setup-inspect/package_report.h"
 #include "tools/setup-inspect/run_tool.h"
-#include "tools/setup-inspect/sha256.h"
 
 namespace velbor {
 namespace {
@@ -28,6 +28,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes Data(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+Sha256Digest Sha256Of(ByteView bytes) { return OpenSslSha256().Of(bytes, {}); }
 
 // Named types, which no numbered type of the tests uses.
 constexpr std::uint16_t kCustomType = 0;
@@ -195,7 +197,7 @@ TEST(PeResourcesTest, CutShortOrChangedFilesAreReported) {
     const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
     try {
       PeResources program(cut);
-      EXPECT_FALSE(InspectPackage(program).faults.empty()) << size;
+      EXPECT_FALSE(InspectPackage(program, OpenSslSha256()).faults.empty()) << size;
     } catch (const UnreadableProgram&) {
     }
   }
@@ -209,7 +211,7 @@ TEST(PeResourcesTest, CutShortOrChangedFilesAreReported) {
     changed[at] ^= 0xFF;
     try {
       PeResources program(changed);
-      ReportJson(InspectPackage(program));
+      ReportJson(InspectPackage(program, OpenSslSha256()));
     } catch (const UnreadableProgram&) {
     }
   }
@@ -315,7 +317,7 @@ TEST(InspectPackageTest, FindsTheFaultsTheInstallerMeets) {
   for (const FaultCase& c : kCases) {
     const Bytes file = Program(Package(c.strings, c.itemBytes, c.digests), false);
     PeResources program(file);
-    const PackageFindings inspection = InspectPackage(program);
+    const PackageFindings inspection = InspectPackage(program, OpenSslSha256());
     ASSERT_EQ(inspection.faults.size(), 1u) << c.name << "\n" << ReportText(inspection);
     EXPECT_EQ(inspection.faults[0].number, c.number) << c.name;
     EXPECT_NE(inspection.faults[0].fault.find(c.fault), std::string::npos)
@@ -335,7 +337,7 @@ TEST(InspectPackageTest, ReportsTheCarriedDigestBesideTheBytesOwn) {
                       Digests({101}, "bytez")),
               false);
   PeResources program(file);
-  const PackageFindings inspection = InspectPackage(program);
+  const PackageFindings inspection = InspectPackage(program, OpenSslSha256());
   EXPECT_NE(ReportText(inspection).find("5 bytes  " + digest + "  carried " + carried),
             std::string::npos)
       << ReportText(inspection);
@@ -355,7 +357,7 @@ TEST(InspectPackageTest, FindsLanguagesAndSizeThatMatter) {
   resources.push_back({kCustomType, 101, 0x409, Data("other bytes")});
   const Bytes file = Program(resources, false, 0x50000000);
   PeResources program(file);
-  const PackageFindings inspection = InspectPackage(program);
+  const PackageFindings inspection = InspectPackage(program, OpenSslSha256());
   ASSERT_EQ(inspection.faults.size(), 2u) << ReportText(inspection);
   EXPECT_NE(inspection.faults[0].fault.find("1,342,177,280 bytes, above the 1,073,741,824"),
             std::string::npos);
@@ -370,7 +372,7 @@ TEST(InspectPackageTest, ReportsItemsAndRegistrations) {
                                      {101, 102}),
                              true);
   PeResources program(file);
-  const std::string report = ReportText(InspectPackage(program));
+  const std::string report = ReportText(InspectPackage(program, OpenSslSha256()));
   EXPECT_NE(report.find("101  V.dll  5 bytes  "), std::string::npos) << report;
   EXPECT_NE(
       report.find("<APPPATH>Tavrelio\\Moduli\\ = <maker's folder>\\Tavrelio\\Moduli\\ (the maker's "
@@ -414,7 +416,7 @@ TEST(PeResourcesTest, OverlappingTablesAreReadOnce) {
 
   const auto start = std::chrono::steady_clock::now();
   PeResources program(file);
-  const PackageFindings inspection = InspectPackage(program);
+  const PackageFindings inspection = InspectPackage(program, OpenSslSha256());
   const std::string report = ReportText(inspection);
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_LE(program.Entries().size(), file.size() / 24);
@@ -455,7 +457,7 @@ TEST(InspectPackageTest, SharedStringBlocksAreReadOnce) {
   const Bytes file = WithResourceSection(section, false, 0x20000);
 
   PeResources program(file);
-  const PackageFindings inspection = InspectPackage(program);
+  const PackageFindings inspection = InspectPackage(program, OpenSslSha256());
   EXPECT_LE(inspection.items.size(), file.size() / 1200);
   const std::string report = ReportText(inspection);
   EXPECT_LE(report.size(), 4 * file.size());
@@ -491,7 +493,7 @@ TEST(InspectPackageTest, CompressedItemsAreReportedByTheirContent) {
     resources.push_back({kDigestsType, 2, 0, Bytes(own.begin(), own.end())});
     const Bytes file = Program(resources, false);
     PeResources program(file);
-    const PackageFindings inspection = InspectPackage(program);
+    const PackageFindings inspection = InspectPackage(program, OpenSslSha256());
     std::string found = c.found;
     for (std::size_t at; (at = found.find('%')) != std::string::npos;) found.replace(at, 1, digest);
     EXPECT_NE(ReportText(inspection).find(found), std::string::npos) << ReportText(inspection);
@@ -517,7 +519,7 @@ TEST(InspectPackageTest, EmptyResourceIsEmpty) {
   PeResources program(file);
   EXPECT_EQ(program.ResourceSize(101, u"CUSTOM"), 0u);
   EXPECT_TRUE(program.LoadResourceBytes(101, u"CUSTOM").empty());
-  const std::string report = ReportText(InspectPackage(program));
+  const std::string report = ReportText(InspectPackage(program, OpenSslSha256()));
   EXPECT_NE(report.find("101  Vuoto.txt  0 bytes  "
                         "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"),
             std::string::npos)
@@ -537,7 +539,7 @@ TEST(InspectPackageTest, ReportIsSafeAndWhole) {
                       {101, 102}),
               false);
   PeResources program(file);
-  const std::string report = ReportText(InspectPackage(program));
+  const std::string report = ReportText(InspectPackage(program, OpenSslSha256()));
   EXPECT_NE(report.find("101  A\\u001b]0;pwned\\u0007\\u009b  5 bytes"), std::string::npos)
       << report;
   EXPECT_NE(report.find("102  B\\ud800  5 bytes"), std::string::npos) << report;
@@ -552,7 +554,7 @@ TEST(InspectPackageTest, ReportIsSafeAndWhole) {
     int overflow(int) override { return traits_type::eof(); }
   } full;
   std::streambuf* const terminal = std::cout.rdbuf(&full);
-  const int exitCode = RunSetupInspect({path});
+  const int exitCode = RunSetupInspect({path}, OpenSslSha256());
   std::cout.rdbuf(terminal);
   std::cout.clear();
   std::filesystem::remove(path);

@@ -6,10 +6,10 @@
 #include <optional>
 #include <vector>
 
+#include "host/posix/openssl_sha256.h"
 #include "package/package_format.h"
 #include "tests/doubles/scripted_host.h"
 #include "tests/unit/installer_test_support.h"
-#include "tools/setup-inspect/sha256.h"
 
 namespace velbor {
 namespace {
@@ -17,19 +17,10 @@ namespace {
 using testing::AddItem;
 using testing::ScriptedHost;
 
-// Hashes as the native tool does, counting what it was given.
-class CountingHashing final : public PayloadHashing {
- public:
-  Sha256Digest Sha256Of(ByteView bytes, const HashProgress& progress) override {
-    if (progress) progress(bytes.size());
-    return velbor::Sha256Of(bytes);
-  }
-};
-
 std::vector<std::uint8_t> DigestsOf(const std::vector<std::vector<std::uint8_t>>& items) {
   std::vector<std::uint8_t> digests;
   for (const auto& item : items) {
-    const Sha256Digest digest = Sha256Of(item);
+    const Sha256Digest digest = OpenSslSha256().Of(item, {});
     digests.insert(digests.end(), digest.begin(), digest.end());
   }
   return digests;
@@ -68,7 +59,7 @@ TEST(PayloadCheckTest, FindsTheFirstItemWhoseBytesDifferFromTheirDigest) {
     const PayloadContents payload = ReadPayload(host);
     EXPECT_EQ(payload.items.size(), 2u) << check.what;
     std::uint64_t heard = 0;
-    CountingHashing hashing;
+    const OpenSslSha256 hashing;
     const auto damage =
         FindPayloadDamage(payload, hashing, [&](std::uint64_t hashed) { heard = hashed; });
     EXPECT_EQ(damage ? std::optional<Text>(damage->itemFile) : std::nullopt, check.damagedItem)

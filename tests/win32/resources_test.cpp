@@ -7,7 +7,6 @@
 #include "host/win32/image_file.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_file_system.h"
-#include "host/win32/win32_payload_hashing.h"
 #include "host/win32/win32_resources.h"
 #include "tests/support/failures.h"
 #include "tests/win32/win32_test_support.h"
@@ -93,11 +92,10 @@ TEST(Win32ResourcesTest, LargeBytesAreWrittenWholeAndHashedAlike) {
   ScratchFolder folder;
   Win32FileSystem fromView;
   Win32FileSystem fromFile(&*image);
-  const Sha256Digest digest = CngSha256().Of(bytes);
+  const Sha256Digest digest = CngSha256().Of(bytes, {});
   for (const ImageFile* from : {static_cast<const ImageFile*>(nullptr), &*image}) {
     std::uint64_t heard = 0;
-    EXPECT_EQ(Win32PayloadHashing(from).Sha256Of(bytes, [&](std::uint64_t at) { heard = at; }),
-              digest);
+    EXPECT_EQ(CngSha256(from).Of(bytes, [&](std::uint64_t at) { heard = at; }), digest);
     EXPECT_EQ(heard, bytes.size());
   }
   for (Win32FileSystem* files : {&fromView, &fromFile}) {

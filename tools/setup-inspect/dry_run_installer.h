@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/installer_host.h"
+#include "host/sha256.h"
 #include "package/pe_resources.h"
 #include "paths/installation_folders.h"
 #include "paths/target_folder_resolver.h"
@@ -15,17 +16,20 @@ namespace velbor {
 // runs to see what a customer would meet.
 class DryRunInstaller {
  public:
-  explicit DryRunInstaller(PeResources& program);
+  // Digests are made by `sha256`.
+  DryRunInstaller(PeResources& program, const Sha256& sha256);
 
   DryRunHost& Host() { return host_; }
   PeResources& Program() { return program_; }
   TargetFolderResolver& Resolver() { return resolver_; }
+  const Sha256& Hashing() const { return sha256_; }
 
   // The box that a press of the start button shows.
   std::string PressBox();
 
  private:
   PeResources& program_;
+  const Sha256& sha256_;
   DryRunHost host_;
   RegistryLibrary registry_;
   InstallationFolders folders_;

@@ -8,18 +8,17 @@
 #include "package/package_format.h"
 #include "package/zstd_frame.h"
 #include "tools/setup-inspect/package_faults.h"
-#include "tools/setup-inspect/sha256.h"
 
 namespace velbor {
 namespace {
 
 // Decodes a compressed item as the installer does when it writes it: its size and
 // SHA-256, or a fault when the frame does not decode whole and sound.
-void DecodeItem(PackageFindings& inspection, InspectedItem& inspected) {
+void DecodeItem(PackageFindings& inspection, InspectedItem& inspected, const Sha256& sha256) {
   const std::optional<std::uint64_t> declared = ContentSize(*inspected.stored);
   try {
     if (!declared) throw HostFailure(failure::kPathFileAccess);
-    inspected.digest = Sha256OfPieces([&](const ContentSink& take) {
+    inspected.digest = sha256.OfPieces([&](const HashSink& take) {
       ZstdFrameDecoder decoder;
       decoder.Decode(inspected.stored->bytes, take);
       decoder.Finish(*declared);
@@ -49,10 +48,10 @@ std::optional<PackageFault> DigestFault(const InspectedItem& inspected, Resource
 }  // namespace
 
 void CheckDigests(PackageFindings& inspection, InspectedItem& inspected, Resources& program,
-                  std::int32_t item) {
-  const Sha256Digest stored = Sha256Of(inspected.stored->bytes);
+                  std::int32_t item, const Sha256& sha256) {
+  const Sha256Digest stored = sha256.Of(inspected.stored->bytes, {});
   if (inspected.stored->storage == Storage::kZstd) {
-    DecodeItem(inspection, inspected);
+    DecodeItem(inspection, inspected, sha256);
   } else {
     inspected.digest = stored;
     inspected.size = inspected.stored->bytes.size();

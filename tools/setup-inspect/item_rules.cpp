@@ -63,11 +63,11 @@ bool CheckFileName(PackageFindings& inspection, const InspectedItem& inspected) 
   return confined;
 }
 
-void CheckBytes(PackageFindings& inspection, Resources& program, InspectedItem& inspected,
+void CheckBytes(PackageFindings& inspection, DryRunInstaller& installer, InspectedItem& inspected,
                 std::int32_t item) {
   try {
-    inspected.stored = LoadItemBytes(program, inspected.number);
-    CheckDigests(inspection, inspected, program, item);
+    inspected.stored = LoadItemBytes(installer.Program(), inspected.number);
+    CheckDigests(inspection, inspected, installer.Program(), item, installer.Hashing());
   } catch (const HostFailure&) {
     inspection.faults.push_back(fault::MissingBytes(inspected.number, inspected.file));
   }
@@ -129,7 +129,7 @@ void InspectItem(PackageFindings& inspection, DryRunInstaller& installer, ItemTa
       number, table.ItemFile(item), table.ItemTarget(item), {}, {}, {}, {}, {}, {}, {}};
   ResolveFolder(inspection, installer, inspected);
   const bool confined = CheckFileName(inspection, inspected);
-  CheckBytes(inspection, installer.Program(), inspected, item);
+  CheckBytes(inspection, installer, inspected, item);
   if (!inspected.folder.empty() && confined && table.ItemState(item, 0) == kRegisterFlag) {
     inspected.commandLines =
         RegistrationLines(installer.Host(), inspected, table.ItemState(item, 1));

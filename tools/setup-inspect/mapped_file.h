@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 
 #include "host/resources.h"
+#include "host/unique_handle.h"
 
 namespace velbor {
 
@@ -18,14 +21,23 @@ class UnopenableFile : public std::runtime_error {
 class MappedFile {
  public:
   explicit MappedFile(const std::filesystem::path& path);
-  ~MappedFile();
-  MappedFile(const MappedFile&) = delete;
-  MappedFile& operator=(const MappedFile&) = delete;
 
-  ByteView Bytes() const noexcept { return bytes_; }
+  ByteView Bytes() const noexcept { return ByteView(view_.Get().data, view_.Get().size); }
 
  private:
-  ByteView bytes_;
+  // The view of the file, unmapped as its system unmaps one (posix/mapped_file.cpp,
+  // win32/mapped_file.cpp). An empty file has none.
+  struct ViewTraits {
+    struct Handle {
+      const std::uint8_t* data;
+      std::size_t size;
+      bool operator==(const Handle&) const = default;
+    };
+    static Handle Invalid() noexcept { return {nullptr, 0}; }
+    static bool Close(Handle view) noexcept;
+  };
+
+  UniqueHandle<ViewTraits> view_;
 };
 
 }  // namespace velbor

@@ -78,10 +78,10 @@ void InspectItems(PackageFindings& inspection, DryRunInstaller& installer, ItemT
 
 }  // namespace
 
-PackageFindings InspectPackage(PeResources& program) {
+PackageFindings InspectPackage(PeResources& program, const Sha256& sha256) {
   PackageFindings inspection{program.Is64Bit(), program.ImageSize(), {}, {}};
   CheckProgram(inspection, program);
-  DryRunInstaller installer(program);
+  DryRunInstaller installer(program, sha256);
   std::optional<ItemTable> table = SizedTable(inspection, installer);
   if (!table) return inspection;
   InspectItems(inspection, installer, *table);

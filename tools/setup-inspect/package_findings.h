@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/resources.h"
+#include "host/sha256.h"
 #include "host/sha256_digest.h"
 #include "host/stored_bytes.h"
 #include "host/text.h"
@@ -57,7 +58,8 @@ struct PackageFindings {
 
 // Reads the package in `program` through the installer's own code: the start
 // button's handler, the item table, the descriptors, the template resolution, the
-// file-name rule and the registration, run against a dry-run host.
-PackageFindings InspectPackage(PeResources& program);
+// file-name rule and the registration, run against a dry-run host. Digests are
+// made by `sha256`.
+PackageFindings InspectPackage(PeResources& program, const Sha256& sha256);
 
 }  // namespace velbor

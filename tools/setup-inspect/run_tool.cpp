@@ -28,7 +28,7 @@ int Usage() {
 
 }  // namespace
 
-int RunSetupInspect(const std::vector<std::filesystem::path>& arguments) {
+int RunSetupInspect(const std::vector<std::filesystem::path>& arguments, const Sha256& sha256) {
   bool json = false;
   std::optional<std::filesystem::path> report;
   std::optional<std::filesystem::path> program;
@@ -48,7 +48,7 @@ int RunSetupInspect(const std::vector<std::filesystem::path>& arguments) {
   try {
     const MappedFile file(*program);
     PeResources resources(file.Bytes());
-    const PackageFindings inspection = InspectPackage(resources);
+    const PackageFindings inspection = InspectPackage(resources, sha256);
     const std::string text = ReportText(inspection);
     if (report) {
       std::ofstream out(*report, std::ios::binary | std::ios::trunc);

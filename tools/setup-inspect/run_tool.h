@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "host/sha256.h"
+
 namespace velbor {
 
 // setup-inspect's command line without the program's name:
@@ -11,7 +13,7 @@ namespace velbor {
 // --report the text report goes to <file> instead, and only the summary line and
 // the faults are printed, as a build shows them. Answers 0 when the package has
 // no fault, 1 when it has one, 2 when the file is not a program this tool can
-// read or the command line is wrong.
-int RunSetupInspect(const std::vector<std::filesystem::path>& arguments);
+// read or the command line is wrong. Digests are made by `sha256`.
+int RunSetupInspect(const std::vector<std::filesystem::path>& arguments, const Sha256& sha256);
 
 }  // namespace velbor

@@ -17,26 +17,24 @@ namespace {
   throw UnopenableFile(path.string() + ": " + what + ": " + std::strerror(errno));
 }
 
-// Closed when it goes: the mapping outlives the descriptor.
-class Descriptor {
- public:
-  explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (descriptor_ >= 0) close(descriptor_);
-  }
-  int Get() const { return descriptor_; }
-
- private:
-  int descriptor_;
+// File descriptors from open: -1 means none.
+struct DescriptorTraits {
+  using Handle = int;
+  static Handle Invalid() noexcept { return -1; }
+  static bool Close(Handle descriptor) noexcept { return close(descriptor) == 0; }
 };
 
 }  // namespace
 
+bool MappedFile::ViewTraits::Close(Handle view) noexcept {
+  // The view's address came from mmap, which takes it back as writable memory.
+  return munmap(const_cast<std::uint8_t*>(view.data), view.size) == 0;
+}
+
 MappedFile::MappedFile(const std::filesystem::path& path) {
-  const Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-  if (file.Get() < 0) Fail(path, "cannot open it");
+  // Closed once mapped: the mapping outlives the descriptor.
+  const UniqueHandle<DescriptorTraits> file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+  if (!file.IsValid()) Fail(path, "cannot open it");
   struct stat status {};
   if (fstat(file.Get(), &status) != 0) Fail(path, "cannot examine it");
   if (!S_ISREG(status.st_mode)) {
@@ -51,12 +49,7 @@ MappedFile::MappedFile(const std::filesystem::path& path) {
   const auto size = static_cast<std::size_t>(status.st_size);
   void* view = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.Get(), 0);
   if (view == MAP_FAILED) Fail(path, "cannot map it");
-  bytes_ = ByteView(static_cast<const std::uint8_t*>(view), size);
-}
-
-MappedFile::~MappedFile() {
-  // The view's address came from mmap, which takes it back as writable memory.
-  if (!bytes_.empty()) munmap(const_cast<std::uint8_t*>(bytes_.data()), bytes_.size());
+  view_ = UniqueHandle<ViewTraits>({static_cast<const std::uint8_t*>(view), size});
 }
 
 }  // namespace velbor

@@ -16,6 +16,10 @@ namespace {
 
 }  // namespace
 
+bool MappedFile::ViewTraits::Close(Handle view) noexcept {
+  return UnmapViewOfFile(view.data) != FALSE;
+}
+
 MappedFile::MappedFile(const std::filesystem::path& path) {
   // Shared for reading only, so that nobody cuts the file short while it is mapped.
   const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -33,12 +37,8 @@ MappedFile::MappedFile(const std::filesystem::path& path) {
   if (!mapping.IsValid()) Fail(path, "cannot map it");
   const void* view = MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0);
   if (view == nullptr) Fail(path, "cannot map it");
-  bytes_ =
-      ByteView(static_cast<const std::uint8_t*>(view), static_cast<std::size_t>(size.QuadPart));
-}
-
-MappedFile::~MappedFile() {
-  if (!bytes_.empty()) UnmapViewOfFile(bytes_.data());
+  view_ = UniqueHandle<ViewTraits>(
+      {static_cast<const std::uint8_t*>(view), static_cast<std::size_t>(size.QuadPart)});
 }
 
 }  // namespace velbor
