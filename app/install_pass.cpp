@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <optional>
 #include <utility>
@@ -184,6 +185,8 @@ bool InstallPass(ItemTable& table, const InstallerHost& host, const TemplateReso
     bool everyItemDone = true;
     {
       PassDisplay display(table, host);
+      // Items stored together are decoded once, forward, through the pass's items.
+      const std::unique_ptr<PassWrites> writes = host.files.BeginPass();
       const std::int32_t lastIndex = table.LastIndex();
       for (std::int32_t item = 0; item <= lastIndex; ++item) {
         if (table.IsDone(item) || AttemptItem(table, item, host, resolve, display)) continue;

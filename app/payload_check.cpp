@@ -61,9 +61,26 @@ PayloadContents ReadPayload(Resources& package) {
   return payload;
 }
 
+namespace {
+
+// Items stored together share their stored bytes, which are checked once.
+bool CheckedBefore(const PayloadContents& payload, std::size_t index) {
+  const PayloadItem& item = payload.items[index];
+  return std::any_of(
+      payload.items.begin(), payload.items.begin() + static_cast<std::ptrdiff_t>(index),
+      [&](const PayloadItem& earlier) {
+        return earlier.bytes.data() == item.bytes.data() &&
+               earlier.bytes.size() == item.bytes.size() && earlier.carried == item.carried;
+      });
+}
+
+}  // namespace
+
 std::uint64_t PayloadSize(const PayloadContents& payload) {
   std::uint64_t size = 0;
-  for (const PayloadItem& item : payload.items) size += item.bytes.size();
+  for (std::size_t index = 0; index < payload.items.size(); ++index) {
+    if (!CheckedBefore(payload, index)) size += payload.items[index].bytes.size();
+  }
   return size;
 }
 
@@ -71,8 +88,10 @@ std::optional<PayloadDamage> FindPayloadDamage(const PayloadContents& payload, c
                                                const HashProgress& progress) {
   if (!payload.digestsCarried) return PayloadDamage{};
   std::uint64_t before = 0;
-  for (const PayloadItem& item : payload.items) {
+  for (std::size_t index = 0; index < payload.items.size(); ++index) {
+    const PayloadItem& item = payload.items[index];
     if (!item.carried) return PayloadDamage{item.file};
+    if (CheckedBefore(payload, index)) continue;
     const auto itemProgress = [&](std::uint64_t hashed) {
       if (progress) progress(before + hashed);
     };

@@ -33,32 +33,35 @@ double Install(const InstallerHost& host, const Text& folder) {
   });
 }
 
-// A copy as durable as an install: CopyFileW, then the copy forced to the disk.
-double DurableCopy(const std::wstring& source, const std::wstring& target) {
+// A copy as durable as an install: CopyFileW, then each copy forced to the disk.
+double DurableCopy(const std::vector<std::wstring>& sources, const std::wstring& folder) {
   return SecondsOf([&] {
-    if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) {
-      throw std::runtime_error("CopyFileW failed with error " + std::to_string(GetLastError()));
-    }
-    UniqueFileHandle copy(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!copy.IsValid() || !FlushFileBuffers(copy.Get())) {
-      throw std::runtime_error("flushing the copy failed with error " +
-                               std::to_string(GetLastError()));
+    for (const std::wstring& source : sources) {
+      const std::wstring target = folder + source.substr(source.find_last_of(L'\\') + 1);
+      if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) {
+        throw std::runtime_error("CopyFileW failed with error " + std::to_string(GetLastError()));
+      }
+      UniqueFileHandle copy(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!copy.IsValid() || !FlushFileBuffers(copy.Get())) {
+        throw std::runtime_error("flushing the copy failed with error " +
+                                 std::to_string(GetLastError()));
+      }
     }
   });
 }
 
 }  // namespace
 
-RoundTimes RunRounds(const InstallerHost& host, const Text& folder, const std::wstring& source,
+RoundTimes RunRounds(const InstallerHost& host, const Text& folder,
+                     const std::vector<std::wstring>& sources, const std::wstring& copyFolder,
                      int rounds) {
-  const std::wstring copyTarget = WideFromText(folder) + L"Copia.zip";
   Install(host, folder);
-  DurableCopy(source, copyTarget);
+  DurableCopy(sources, copyFolder);
   RoundTimes times;
   for (int round = 0; round < rounds; ++round) {
     times.install.push_back(Install(host, folder));
-    times.copy.push_back(DurableCopy(source, copyTarget));
+    times.copy.push_back(DurableCopy(sources, copyFolder));
   }
   return times;
 }

@@ -16,10 +16,11 @@ struct RoundTimes {
 
 // Alternates `rounds` installations of the package into `folder` (through the real
 // pass, with `folder` as every template's answer) with as many durable copies of
-// `source` into the same folder (CopyFileW, then the copy flushed), after one
-// untimed round of each that warms the cache. Throws when a pass fails or a copy is
-// refused.
-RoundTimes RunRounds(const InstallerHost& host, const Text& folder, const std::wstring& source,
+// the `sources`, the files of its items, into `copyFolder` (CopyFileW, then each
+// copy flushed), after one untimed round of each that warms the cache. Throws when
+// a pass fails or a copy is refused.
+RoundTimes RunRounds(const InstallerHost& host, const Text& folder,
+                     const std::vector<std::wstring>& sources, const std::wstring& copyFolder,
                      int rounds);
 
 // Whether the files at `path` and `other` hold the same bytes; read through

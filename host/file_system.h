@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "host/file_hold.h"
 #include "host/resources.h"
@@ -12,6 +13,12 @@ namespace velbor {
 
 // Told how many bytes of a file are written so far, while it is written.
 using WriteProgress = std::function<void(std::uint64_t written)>;
+
+// Lives as long as the writes of one pass.
+class PassWrites {
+ public:
+  virtual ~PassWrites() = default;
+};
 
 // The files of the computer.
 class FileSystem {
@@ -36,6 +43,12 @@ class FileSystem {
   // reach the disk.
   virtual void WriteWholeFile(const Text& path, const StoredBytes& bytes,
                               const WriteProgress& progress) = 0;
+
+  // The writes until the answer ends belong to one pass, which takes its items in
+  // order: the items stored together are decoded once, forward, through all of
+  // them, by a thread that lives as long as the answer. Without it each such write
+  // decodes the stream from its start.
+  virtual std::unique_ptr<PassWrites> BeginPass() { return std::make_unique<PassWrites>(); }
 
   // Holds the file at `path` (see FileHold) and checks that it holds exactly the
   // content of `expected`, so that what is held is what was written. Fails when

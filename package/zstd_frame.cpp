@@ -38,12 +38,14 @@ std::optional<std::uint64_t> ZstdContentSize(ByteView frame) {
 
 std::optional<std::uint64_t> ContentSize(const StoredBytes& item) {
   if (item.storage == Storage::kRaw) return item.bytes.size();
+  if (item.storage == Storage::kInStream) return item.place.size;
   return ZstdContentSize(item.bytes);
 }
 
 void ZstdFrameDecoder::Free::operator()(ZSTD_DCtx_s* context) const { ZSTD_freeDCtx(context); }
 
-ZstdFrameDecoder::ZstdFrameDecoder() : context_(ZSTD_createDCtx()) {
+ZstdFrameDecoder::ZstdFrameDecoder(int largestWindowLog)
+    : context_(ZSTD_createDCtx()), largestWindow_(std::uint64_t{1} << largestWindowLog) {
   if (context_ == nullptr || ZSTD_isError(ZSTD_decompressBegin(context_.get()))) {
     throw HostFailure(failure::kOutOfMemory);
   }
@@ -100,7 +102,7 @@ void ZstdFrameDecoder::StartContent() {
   // checksum, without a dictionary, in a window that the program can afford.
   FailUnless(header.frameType == ZSTD_frame && header.dictID == 0 && header.checksumFlag != 0 &&
              header.frameContentSize != ZSTD_CONTENTSIZE_UNKNOWN &&
-             header.windowSize <= (1u << kZstdWindowLog));
+             header.windowSize <= largestWindow_);
   const std::size_t size = ZSTD_decodingBufferSize_min(header.windowSize, header.frameContentSize);
   FailUnless(!ZSTD_isError(size));
   try {
@@ -127,6 +129,10 @@ std::span<std::uint8_t> ZstdFrameDecoder::NextRegion(ContentReceiver& receiver) 
   // round nothing is there.
   receiver.TakenUpTo(previousRoundStart_ + std::min(at_ + size, previousRoundEnd_));
   return std::span<std::uint8_t>(round_).subspan(at_, size);
+}
+
+std::size_t ZstdFrameDecoder::Wanted() const {
+  return ZSTD_nextSrcSizeToDecompress(context_.get()) - staged_.size();
 }
 
 void ZstdFrameDecoder::Finish(std::uint64_t expectedSize) const {

@@ -14,8 +14,8 @@ struct ZSTD_DCtx_s;
 
 namespace velbor {
 
-// The largest window a frame may ask for: the installer is a 32-bit program whose
-// private bytes stay within 16 MiB, so the build compresses with this window.
+// The largest window a frame of one item may ask for, as the build made them before
+// items were stored together.
 inline constexpr int kZstdWindowLog = 22;
 
 // The content size that `frame`'s header declares; nothing when it declares none
@@ -44,8 +44,9 @@ class ContentReceiver {
 // decoded content on in pieces; never the whole content in memory.
 class ZstdFrameDecoder {
  public:
-  // Fails with 7 when the decoder cannot be made.
-  ZstdFrameDecoder();
+  // Decodes frames whose window is at most 2^`largestWindowLog` bytes. Fails with 7
+  // when the decoder cannot be made.
+  explicit ZstdFrameDecoder(int largestWindowLog = kZstdWindowLog);
   ~ZstdFrameDecoder();
   ZstdFrameDecoder(const ZstdFrameDecoder&) = delete;
   ZstdFrameDecoder& operator=(const ZstdFrameDecoder&) = delete;
@@ -58,6 +59,10 @@ class ZstdFrameDecoder {
 
   // As above, handing each piece of content to `take` before going on.
   void Decode(ByteView piece, const ContentSink& take);
+
+  // How many more bytes of the frame its next step takes: giving Decode no more
+  // than this decodes at most one block.
+  std::size_t Wanted() const;
 
   // After the frame's last piece: fails with 75 unless the frame ended whole, its
   // checksum matched, and it held exactly `expectedSize` bytes.
@@ -76,6 +81,7 @@ class ZstdFrameDecoder {
   std::span<std::uint8_t> NextRegion(ContentReceiver& receiver);
 
   std::unique_ptr<ZSTD_DCtx_s, Free> context_;
+  std::uint64_t largestWindow_;
   // Input that the decoder asked for and that has come only in part.
   std::vector<std::uint8_t> staged_;
   std::vector<std::uint8_t> header_;

@@ -10,8 +10,6 @@ constexpr std::uint64_t kFlushAfter = 8 * 1024 * 1024;
 
 }  // namespace
 
-BackgroundFlush::BackgroundFlush(HANDLE file) : file_(file), thread_([this] { Run(); }) {}
-
 BackgroundFlush::~BackgroundFlush() { Stop(); }
 
 void BackgroundFlush::Written(std::size_t size) {
@@ -21,13 +19,16 @@ void BackgroundFlush::Written(std::size_t size) {
     unflushed_ += size;
     enough = unflushed_ >= kFlushAfter;
   }
-  if (enough) changed_.notify_one();
+  if (!enough) return;
+  if (!thread_) thread_.emplace([this] { Run(); });
+  changed_.notify_one();
 }
 
 void BackgroundFlush::Finish() {
   Stop();
-  thread_.Wait();
-  thread_.PassOnFailure();
+  if (!thread_) return;
+  thread_->Wait();
+  thread_->PassOnFailure();
 }
 
 void BackgroundFlush::Run() {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 #include "host/win32/windows_api.h"
 #include "host/win32/worker_thread.h"
@@ -12,19 +13,19 @@ namespace velbor {
 
 // Forces a file to the disk on a thread of its own while it is being written, so
 // that the flush before its rename has little left to wait for and the writes never
-// wait for the disk meanwhile. The file's handle is one opened for overlapped I/O:
-// Windows runs the calls on any other handle one at a time, so a flush would hold
-// the writes up.
+// wait for the disk meanwhile. The thread starts once there is something to flush,
+// so that the many small files of a package of libraries pay no thread start. The file's handle is
+// one opened for overlapped I/O: Windows runs the calls on any other handle one at a time, so a
+// flush would hold the writes up.
 class BackgroundFlush {
  public:
-  // Fails as CreateThread fails.
-  explicit BackgroundFlush(HANDLE file);
+  explicit BackgroundFlush(HANDLE file) : file_(file) {}
   BackgroundFlush(const BackgroundFlush&) = delete;
   BackgroundFlush& operator=(const BackgroundFlush&) = delete;
   // Waits for a flush under way.
   ~BackgroundFlush();
 
-  // `size` more bytes have been written.
+  // `size` more bytes have been written. Fails as CreateThread fails.
   void Written(std::size_t size);
 
   // Waits for a flush under way and starts no other; fails as a flush failed.
@@ -39,8 +40,8 @@ class BackgroundFlush {
   std::condition_variable changed_;
   std::uint64_t unflushed_ = 0;
   bool stopped_ = false;
-  // Last, so that it starts once the rest is ready and is waited for first.
-  WorkerThread thread_;
+  // Last, so that it is waited for first.
+  std::optional<WorkerThread> thread_;
 };
 
 }  // namespace velbor

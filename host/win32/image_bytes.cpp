@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/failure.h"
+#include "host/win32/stream_decoding.h"
 #include "host/win32/worker_thread.h"
 #include "package/content_pipe.h"
 #include "package/zstd_frame.h"
@@ -54,6 +55,10 @@ void ReadItemContent(const ImageFile* image, const StoredBytes& item, std::size_
                      const std::function<void(ByteView piece)>& take) {
   if (item.storage == Storage::kRaw) {
     ReadImageBytes(image, item.bytes, largestPiece, take);
+    return;
+  }
+  if (item.storage == Storage::kInStream) {
+    StreamDecoding(image, item.bytes).Deliver(item.place, take);
     return;
   }
   const std::optional<std::uint64_t> size = ContentSize(item);

@@ -12,12 +12,32 @@
 #include "host/win32/win32_file_hold.h"
 #include "host/win32/win32_file_system.h"
 #include "host/win32/windows_api.h"
+#include "package/content_checksum.h"
 
 namespace velbor {
 namespace {
 
+// Whether the held file's size and checksum are those of `expected`, an item
+// stored together with others: its content is not decoded a second time.
+bool HoldsStreamItem(HANDLE file, const ContentPlace& expected) {
+  std::vector<std::uint8_t> chunk(kPieceSize);
+  ContentChecksum checksum;
+  std::uint64_t size = 0;
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr)) {
+      throw FailureFromLastError();
+    }
+    if (read == 0) break;
+    checksum.Add(ByteView(chunk.data(), read));
+    size += read;
+  }
+  return size == expected.size && checksum.Value() == expected.checksum;
+}
+
 // Whether the held file holds exactly `expected`'s content and nothing after it.
 bool HoldsExactly(HANDLE file, const ImageFile* image, const StoredBytes& expected) {
+  if (expected.storage == Storage::kInStream) return HoldsStreamItem(file, expected.place);
   std::vector<std::uint8_t> chunk(kPieceSize);
   bool same = true;
   const auto readInto = [&](std::size_t size) {

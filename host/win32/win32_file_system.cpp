@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -248,8 +249,44 @@ void Win32FileSystem::WriteWholeFile(const Text& path, const StoredBytes& bytes,
   writer.PassOnFailure();
 }
 
+namespace {
+
+// Ends the pass's decoding with the pass.
+class Win32PassWrites final : public PassWrites {
+ public:
+  Win32PassWrites(bool& inPass, std::unique_ptr<StreamDecoding>& decoding)
+      : inPass_(inPass), decoding_(decoding) {
+    inPass_ = true;
+  }
+  Win32PassWrites(const Win32PassWrites&) = delete;
+  Win32PassWrites& operator=(const Win32PassWrites&) = delete;
+  ~Win32PassWrites() override {
+    decoding_.reset();
+    inPass_ = false;
+  }
+
+ private:
+  bool& inPass_;
+  std::unique_ptr<StreamDecoding>& decoding_;
+};
+
+}  // namespace
+
+std::unique_ptr<PassWrites> Win32FileSystem::BeginPass() {
+  decoding_.reset();
+  return std::make_unique<Win32PassWrites>(inPass_, decoding_);
+}
+
+StreamDecoding& Win32FileSystem::DecodingFor(const StoredBytes& item) {
+  if (decoding_ == nullptr || !decoding_->Reaches(item.bytes, item.place)) {
+    decoding_.reset();
+    decoding_ = std::make_unique<StreamDecoding>(image_, item.bytes);
+  }
+  return *decoding_;
+}
+
 void Win32FileSystem::WriteHere(const Text& path, const StoredBytes& bytes,
-                                std::atomic<std::uint64_t>& written) const {
+                                std::atomic<std::uint64_t>& written) {
   const std::wstring target = WideNameFromText(path);
   RefuseReadOnlyTarget(target);
   const std::wstring folder = FolderPrefix(target);
@@ -264,10 +301,18 @@ void Win32FileSystem::WriteHere(const Text& path, const StoredBytes& bytes,
   // the temporary file never takes the target's name.
   OverlappedWriter writer(temporary.Handle());
   BackgroundFlush flush(temporary.Handle());
-  ReadItemContent(image_, bytes, kLargestWrite, [&](ByteView piece) {
+  const auto write = [&](ByteView piece) {
     writer.Write(piece, written);
     flush.Written(piece.size());
-  });
+  };
+  // An item stored together with others has its checksum and size checked here,
+  // before the rename: the stream's own checksum comes only at its end. Outside a
+  // pass a write decodes the stream for itself alone.
+  if (bytes.storage == Storage::kInStream && inPass_) {
+    DecodingFor(bytes).Deliver(bytes.place, write);
+  } else {
+    ReadItemContent(image_, bytes, kLargestWrite, write);
+  }
   flush.Finish();
   temporary.Flush();
   temporary.MoveOver(target);

@@ -2,9 +2,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "host/file_system.h"
 #include "host/win32/image_file.h"
+#include "host/win32/stream_decoding.h"
 
 namespace velbor {
 
@@ -29,15 +31,22 @@ class Win32FileSystem final : public FileSystem {
   void WriteWholeFile(const Text& path, const StoredBytes& bytes,
                       const WriteProgress& progress) override;
 
+  // Keeps the decoding of the items stored together from one write to the next.
+  std::unique_ptr<PassWrites> BeginPass() override;
+
   // Opened for reading, shared for reading only (win32_file_hold.cpp).
   SharedFileHold HoldFile(const Text& path, const StoredBytes& expected) override;
 
  private:
   // The write itself, on the writing thread; counts the bytes in `written`.
-  void WriteHere(const Text& path, const StoredBytes& bytes,
-                 std::atomic<std::uint64_t>& written) const;
+  void WriteHere(const Text& path, const StoredBytes& bytes, std::atomic<std::uint64_t>& written);
+  // The pass's decoding, started again from the stream's start where it has
+  // passed `item`'s place.
+  StreamDecoding& DecodingFor(const StoredBytes& item);
 
   const ImageFile* image_ = nullptr;
+  bool inPass_ = false;
+  std::unique_ptr<StreamDecoding> decoding_;
 };
 
 }  // namespace velbor

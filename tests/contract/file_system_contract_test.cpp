@@ -12,6 +12,7 @@
 #include "host/failure.h"
 #include "host/file_system.h"
 #include "host/text.h"
+#include "package/content_checksum.h"
 #include "tests/contract/file_system_world.h"
 #include "tests/contract/zstd_test_frame.h"
 #include "tests/support/failures.h"
@@ -235,6 +236,57 @@ TEST_F(WriteWholeFileContract, DamagedZstdFrameIsPathFileAccessAndKeepsTheOldFil
     EXPECT_EQ(Read(u"a.dll"), BytesOf("old"));
     EXPECT_EQ(Entries(), std::vector<Text>{u"a.dll"});
   }
+}
+
+// Items stored together: in one pass the stream is decoded forward, past an item
+// not written; an item whose checksum or size differs fails before its rename and
+// keeps the old file; a later pass starts the stream again; a held item is
+// compared with its checksum.
+TEST_F(WriteWholeFileContract, WritesItemsStoredTogetherCheckingEachBeforeItsRename) {
+  Bytes content;
+  for (std::uint64_t at = 0; at < kTestFrameContentSize; ++at) {
+    content.push_back(static_cast<std::uint8_t>(kTestFrameLine[at % 7]));
+  }
+  const auto place = [&](std::uint64_t offset, std::uint64_t size) {
+    return ContentPlace{offset, size,
+                        ContentChecksumOf(ByteView(content).subspan(
+                            static_cast<std::size_t>(offset), static_cast<std::size_t>(size)))};
+  };
+  const auto item = [&](const ContentPlace& where) { return StoredBytes(kTestFrame, where); };
+  const auto contentAt = [&](const ContentPlace& where) {
+    return Bytes(content.begin() + static_cast<std::ptrdiff_t>(where.offset),
+                 content.begin() + static_cast<std::ptrdiff_t>(where.offset + where.size));
+  };
+  const ContentPlace first = place(0, 7), skipped = place(7, 1000000),
+                     last = place(1000007, kTestFrameContentSize - 1000007);
+  ContentPlace wrongChecksum = last;
+  ++wrongChecksum.checksum;
+  ContentPlace tooLong = last;
+  ++tooLong.size;
+  Put(u"c.dll", "old");
+  {
+    const std::unique_ptr<PassWrites> pass = world_->Files().BeginPass();
+    world_->Files().WriteWholeFile(InFolder(u"a.dll"), item(first), {});
+    for (const ContentPlace& damaged : {wrongChecksum, tooLong}) {
+      EXPECT_EQ(FailureNumberOf(
+                    [&] { world_->Files().WriteWholeFile(InFolder(u"c.dll"), item(damaged), {}); }),
+                failure::kPathFileAccess);
+      EXPECT_EQ(Read(u"c.dll"), BytesOf("old"));
+    }
+  }
+  EXPECT_EQ(Read(u"a.dll"), contentAt(first));
+  {
+    const std::unique_ptr<PassWrites> pass = world_->Files().BeginPass();
+    world_->Files().WriteWholeFile(InFolder(u"c.dll"), item(last), {});
+  }
+  world_->Files().WriteWholeFile(InFolder(u"b.dll"), item(skipped), {});
+  EXPECT_EQ(Read(u"b.dll"), contentAt(skipped));
+  EXPECT_EQ(Read(u"c.dll"), contentAt(last));
+  EXPECT_EQ(Entries(), (std::vector<Text>{u"a.dll", u"b.dll", u"c.dll"}));
+  EXPECT_NE(world_->Files().HoldFile(InFolder(u"c.dll"), item(last)), nullptr);
+  EXPECT_EQ(
+      FailureNumberOf([&] { world_->Files().HoldFile(InFolder(u"c.dll"), item(wrongChecksum)); }),
+      failure::kPathFileAccess);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "package/stream_item.h"
 #include "package/zstd_frame.h"
 
 namespace velbor::testing {
@@ -112,10 +113,15 @@ namespace {
 std::vector<std::uint8_t> ContentOf(const StoredBytes& stored) {
   if (stored.storage == Storage::kRaw) return {stored.bytes.begin(), stored.bytes.end()};
   std::vector<std::uint8_t> content;
-  ZstdFrameDecoder decoder;
-  decoder.Decode(stored.bytes, [&](ByteView piece) {
+  const auto keep = [&](ByteView piece) {
     content.insert(content.end(), piece.begin(), piece.end());
-  });
+  };
+  if (stored.storage == Storage::kInStream) {
+    DecodeStreamItem(stored.bytes, stored.place, keep);
+    return content;
+  }
+  ZstdFrameDecoder decoder;
+  decoder.Decode(stored.bytes, keep);
   decoder.Finish(ZstdContentSize(stored.bytes).value_or(content.size() + 1));
   return content;
 }

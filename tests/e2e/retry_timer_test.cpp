@@ -1,5 +1,6 @@
 // A target that another program holds open: the pass fails without a word, the
-// timer retries and counts on the button, and the item lands once it is let go.
+// timer retries and counts on the button, and the item lands once it is let go;
+// also among items stored together.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -49,6 +50,32 @@ TEST_F(RetryTimerTest, RetriesAHeldTargetEveryTickAndInstallsItOnceItIsLetGo) {
 
   EXPECT_TRUE(HoldsExactly(corsenta + L"Secondo.bin", Payload(L"pair", L"Secondo.bin")));
   EXPECT_EQ(FileNames(corsenta), (std::vector<std::wstring>{L"Corsenta.exe", L"Secondo.bin"}));
+  EXPECT_TRUE(FileNames(Scratch()).empty());
+}
+
+// Items stored together: the press's pass writes those before a held one, raw
+// among them; once it is let go, a tick's pass decodes the stream again from its
+// start, past the items done, and writes the rest, each with its exact bytes.
+TEST_F(RetryTimerTest, ResumesTheItemsStoredTogetherAfterAHeldOne) {
+  const std::wstring corsenta = MakeInstallationWithCorsenta();
+  HeldFile held(corsenta + L"Quattro.txt", kOldContent);
+  InstallerProcess installer(TestInstaller(L"many"), Scratch());
+  ASSERT_NE(installer.Window(), nullptr);
+  installer.PressStart();
+  ASSERT_TRUE(installer.WaitForCaption(L"1"));
+  EXPECT_EQ(FileNames(corsenta),
+            (std::vector<std::wstring>{L"Corsenta.exe", L"Due.txt", L"Quattro.txt", L"Tre.bin",
+                                       L"Uno.txt"}));
+  EXPECT_EQ(held.Content(), kOldContent);
+  held.LetGo();
+  HWND done = installer.WaitForBox(L"Velbor S.r.l.");
+  ASSERT_NE(done, nullptr);
+  ASSERT_TRUE(installer.Answer(done, IDOK));
+  EXPECT_EQ(installer.WaitForExit(), std::optional<DWORD>(0));
+  for (const wchar_t* file : {L"Uno.txt", L"Due.txt", L"Tre.bin", L"Quattro.txt", L"Cinque.txt",
+                              L"Sei.txt", L"Sette.txt"}) {
+    EXPECT_TRUE(HoldsExactly(corsenta + file, Payload(L"many", file))) << file;
+  }
   EXPECT_TRUE(FileNames(Scratch()).empty());
 }
 

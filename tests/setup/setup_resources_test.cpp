@@ -16,6 +16,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <span>
 #include <sstream>
@@ -24,13 +25,15 @@
 #include <vector>
 
 #include "host/win32/cng_sha256.h"
-#include "package/zstd_frame.h"
+#include "package/item_stream.h"
+#include "package/stream_item.h"
 
 using velbor::ByteView;
 using velbor::CngSha256;
+using velbor::ContentPlace;
+using velbor::DecodeStreamItem;
+using velbor::FindStreamPlace;
 using velbor::Sha256Digest;
-using velbor::ZstdContentSize;
-using velbor::ZstdFrameDecoder;
 
 namespace {
 
@@ -107,14 +110,15 @@ std::wstring VersionString(const std::vector<std::uint8_t>& block, const wchar_t
 TEST_F(SetupResources, HoldsExactlyTheInstallerAndPackageResources) {
   std::set<std::wstring> types;
   EnumResourceTypesW(module_.get(), CollectType, reinterpret_cast<LONG_PTR>(&types));
-  // The manual compresses by more than 5 %: stored as a zstd frame, in place of
-  // its CUSTOM resource.
-  EXPECT_EQ(types, (std::set<std::wstring>{L"ZSTDITEM", L"PAYLOADSHA256", L"#3", L"#6", L"#14",
+  // The manual compresses by more than 5 %: stored in the stream of the items
+  // stored together, with its table, in place of its CUSTOM resource.
+  EXPECT_EQ(types, (std::set<std::wstring>{L"ITEMSTREAM", L"PAYLOADSHA256", L"#3", L"#6", L"#14",
                                            L"#16", L"#24"}));
 
-  std::set<std::wstring> custom;
-  EnumResourceNamesW(module_.get(), L"ZSTDITEM", CollectName, reinterpret_cast<LONG_PTR>(&custom));
-  EXPECT_EQ(custom, std::set<std::wstring>{L"#101"});
+  std::set<std::wstring> stream;
+  EnumResourceNamesW(module_.get(), L"ITEMSTREAM", CollectName,
+                     reinterpret_cast<LONG_PTR>(&stream));
+  EXPECT_EQ(stream, (std::set<std::wstring>{L"#1", L"#2"}));
   std::set<std::wstring> stringBlocks;
   EnumResourceNamesW(module_.get(), RT_STRING, CollectName,
                      reinterpret_cast<LONG_PTR>(&stringBlocks));
@@ -141,18 +145,21 @@ TEST_F(SetupResources, StringTableHoldsTheManifestInEnglish) {
   }
 }
 
-TEST_F(SetupResources, StoredItemDecodesToTheArchiveAndOneZeroByteInItalian) {
+TEST_F(SetupResources, StoredItemDecodesToTheArchiveAndOneZeroByte) {
   std::set<WORD> languages;
-  EnumResourceLanguagesW(module_.get(), L"ZSTDITEM", MAKEINTRESOURCEW(101), CollectLanguage,
+  EnumResourceLanguagesW(module_.get(), L"ITEMSTREAM", MAKEINTRESOURCEW(1), CollectLanguage,
                          reinterpret_cast<LONG_PTR>(&languages));
-  EXPECT_EQ(languages, std::set<WORD>{0x0410});
+  EXPECT_EQ(languages, std::set<WORD>{0});
 
-  const std::vector<std::uint8_t> frame = Data(L"ZSTDITEM", MAKEINTRESOURCEW(101), 0x0410);
+  const std::vector<std::uint8_t> frame = Data(L"ITEMSTREAM", MAKEINTRESOURCEW(1), 0);
+  const std::optional<ContentPlace> place =
+      FindStreamPlace(Data(L"ITEMSTREAM", MAKEINTRESOURCEW(2), 0), 101);
+  ASSERT_TRUE(place);
+  EXPECT_EQ(place->offset, 0u);
   std::vector<std::uint8_t> payload;
-  ZstdFrameDecoder decoder;
-  decoder.Decode(
-      frame, [&](ByteView piece) { payload.insert(payload.end(), piece.begin(), piece.end()); });
-  decoder.Finish(ZstdContentSize(frame).value_or(0));
+  DecodeStreamItem(frame, *place, [&](ByteView piece) {
+    payload.insert(payload.end(), piece.begin(), piece.end());
+  });
   std::ifstream archive(std::filesystem::path(gArchivePath), std::ios::binary);
   ASSERT_TRUE(archive) << "the generated archive is missing";
   const std::vector<std::uint8_t> expected{std::istreambuf_iterator<char>(archive), {}};

@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "host/failure.h"
+#include "package/package_format.h"
 #include "tests/contract/zstd_test_frame.h"
 #include "tests/doubles/scripted_host.h"
 #include "tests/unit/installer_test_support.h"
+#include "tests/unit/item_stream_support.h"
 
 namespace velbor {
 namespace {
@@ -115,6 +117,66 @@ TEST_F(InstallPassTest, WritesACompressedItemAsItsContent) {
       host_.ProgressShown(),
       (std::vector<std::string>{"begins", "written 0 of 4200000", "written 2100000 of 4200000",
                                 "written 4200000 of 4200000", "ended"}));
+}
+
+// Items stored together are written as their contents: a pass that stops at an
+// item in use is resumed there, the stream decoded past the item already done.
+TEST_F(InstallPassTest, WritesItemsStoredTogetherAndResumesAfterAnItemInUse) {
+  table_ = ItemTable(2);
+  const std::vector<Bytes> contents{Bytes(70000, 1), Bytes{}, Bytes(5000, 3)};
+  const testing::TestStream stream = testing::StoredTogether(contents);
+  host_.Package().SetBytes(kItemStreamResource, kItemStreamType, stream.frame);
+  host_.Package().SetBytes(kItemStreamTableResource, kItemStreamType, stream.table);
+  const Text names[] = {u"a.dll", u"b.txt", u"c.dll"};
+  for (std::int32_t item = 0; item < 3; ++item) {
+    host_.Package().SetText(kFirstItemResource + item, names[item] + u"|<APPPATH>Corsenta/|N|");
+  }
+  host_.Disk().PutFile(InCorsenta(u"b.txt"), {9});
+  host_.Disk().HoldOpen(InCorsenta(u"b.txt"));
+  EXPECT_FALSE(Pass());
+  EXPECT_EQ(FileAt(InCorsenta(u"a.dll")), contents[0]);
+  EXPECT_FALSE(FileAt(InCorsenta(u"c.dll")));
+
+  host_.Disk().Release(InCorsenta(u"b.txt"));
+  ASSERT_TRUE(Pass());
+  for (std::int32_t item = 0; item < 3; ++item) {
+    EXPECT_EQ(FileAt(InCorsenta(names[item])), contents[static_cast<std::size_t>(item)]);
+  }
+  EXPECT_EQ(SucceededCalls(host_, Operation::kWriteWholeFile, InCorsenta(u"a.dll")), 1);
+}
+
+// A stream damaged after the check at start never replaces a target with content
+// other than its item's, wherever the damage lies: each item's checksum and size
+// are checked before its write takes the target's name.
+TEST_F(InstallPassTest, ADamagedStreamNeverReplacesATarget) {
+  const std::vector<Bytes> contents{Bytes(300000, 1), Bytes(200000, 2)};
+  const testing::TestStream sound = testing::StoredTogether(contents);
+  for (const std::size_t at :
+       {std::size_t{12}, sound.frame.size() / 3, sound.frame.size() / 2, sound.frame.size() - 2}) {
+    SCOPED_TRACE(at);
+    ScriptedHost host;
+    ScriptedResolver resolver{host};
+    ItemTable table(1);
+    Bytes damaged = sound.frame;
+    damaged[at] ^= 0x10;
+    host.Package().SetBytes(kItemStreamResource, kItemStreamType, damaged);
+    host.Package().SetBytes(kItemStreamTableResource, kItemStreamType, sound.table);
+    host.Package().SetText(kFirstItemResource, u"a.dll|<APPPATH>Corsenta/|N|");
+    host.Package().SetText(kFirstItemResource + 1, u"b.dll|<APPPATH>Corsenta/|N|");
+    host.Disk().PutFile(InCorsenta(u"a.dll"), {7});
+    host.Disk().PutFile(InCorsenta(u"b.dll"), {7});
+    const bool passed = InstallPass(table, testing::HostOf(host), resolver.Resolver());
+    // The frame's own checksum, its last 4 bytes, comes after every item's content.
+    EXPECT_EQ(passed, at >= sound.frame.size() - 4);
+    for (std::size_t item = 0; item < 2; ++item) {
+      const std::optional<Bytes> written =
+          host.Disk().ReadFile(InCorsenta(item == 0 ? u"a.dll" : u"b.dll"));
+      ASSERT_TRUE(written);
+      if (*written != Bytes{7}) {
+        EXPECT_EQ(*written, contents[item]);
+      }
+    }
+  }
 }
 
 TEST_F(InstallPassTest, PassFailingAtItemTwoIsResumedThere) {

@@ -15,6 +15,8 @@
 
 #include "host/failure.h"
 #include "host/posix/openssl_sha256.h"
+#include "package/content_checksum.h"
+#include "package/item_stream.h"
 #include "package/pe_resources.h"
 #include "tests/contract/zstd_test_frame.h"
 #include "tests/support/failures.h"
@@ -35,6 +37,7 @@ Sha256Digest Sha256Of(ByteView bytes) { return OpenSslSha256().Of(bytes, {}); }
 constexpr std::uint16_t kCustomType = 0;
 constexpr std::uint16_t kDigestsType = 0xFFFF;
 constexpr std::uint16_t kZstdType = 0xFFFE;
+constexpr std::uint16_t kStreamType = 0xFFFD;
 
 struct TestResource {
   std::uint16_t type;  // or kCustomType, kDigestsType
@@ -104,11 +107,12 @@ Bytes Program(const std::vector<TestResource>& resources, bool is64Bit,
   };
   std::size_t typeEntry = directory(tree.size(), false);
   for (const auto& [type, names] : tree) {
-    if (type == kCustomType || type == kDigestsType || type == kZstdType) {
+    if (type == kCustomType || type == kDigestsType || type == kZstdType || type == kStreamType) {
       const std::size_t name = section.size();
-      const std::string typeName = type == kCustomType ? "CUSTOM"
-                                   : type == kZstdType ? "ZSTDITEM"
-                                                       : "PAYLOADSHA256";
+      const std::string typeName = type == kCustomType   ? "CUSTOM"
+                                   : type == kZstdType   ? "ZSTDITEM"
+                                   : type == kStreamType ? "ITEMSTREAM"
+                                                         : "PAYLOADSHA256";
       Put(section, name, typeName.size(), 2);
       for (const char c : typeName) Put(section, section.size(), static_cast<std::uint8_t>(c), 2);
       Put(section, typeEntry, 0x80000000u | name, 4);
@@ -559,6 +563,57 @@ TEST(InspectPackageTest, ReportIsSafeAndWhole) {
   std::cout.clear();
   std::filesystem::remove(path);
   EXPECT_EQ(exitCode, 2);
+}
+
+// Items stored together are reported by their content and place, the stream
+// decoded once; its faults are named.
+TEST(InspectPackageTest, ItemsStoredTogetherAreReportedByTheirContentAndPlace) {
+  const Bytes frame(testing::kTestFrame.begin(), testing::kTestFrame.end());
+  Bytes damaged = frame;
+  damaged.back() ^= 0x01;
+  Bytes content;
+  for (std::uint64_t at = 0; at < testing::kTestFrameContentSize; ++at)
+    content.push_back(static_cast<std::uint8_t>(testing::kTestFrameLine[at % 7]));
+  const auto record = [&](std::uint64_t offset, std::uint64_t size, std::uint64_t change) {
+    return RecordBytes(
+        {101, {offset, size, ContentChecksumOf(ByteView(content).first(size)) + change}});
+  };
+  const Bytes whole = record(0, content.size(), 0);
+  const struct {
+    const Bytes& stored;
+    Bytes table;
+    bool alsoCustom;
+    const char* found;
+    std::size_t faults;
+  } kCases[] = {
+      {frame, whole, false,
+       "4,200,000 bytes  %  carried %  stored together, at 0 in the stream (zstd)", 0},
+      {frame, record(0, content.size(), 1), false, "differs from its checksum (XXH64)", 1},
+      {frame, record(1, content.size(), 0), false,
+       "lies outside the decoded stream of 4,200,000 bytes", 2},
+      {frame, record(0, content.size() - 10, 0), false, "10 bytes of the stream", 2},
+      {damaged, whole, false, "(ITEMSTREAM 1) does not decode whole", 1},
+      {frame, Bytes(31, 0), false, "is not a whole number of records", 2},
+      {frame, whole, true, "CUSTOM 101: past the count of 1 items, or no item's number", 1},
+  };
+  for (const auto& c : kCases) {
+    std::vector<TestResource> resources = Package(kShipped, {}, Bytes());
+    resources.push_back({kStreamType, 1, 0, c.stored});
+    resources.push_back({kStreamType, 2, 0, c.table});
+    if (c.alsoCustom) resources.push_back({kCustomType, 101, 0x410, Data("bytes")});
+    const Sha256Digest stored = Sha256Of(c.stored);
+    resources.push_back({kDigestsType, 1, 0, Bytes(stored.begin(), stored.end())});
+    const Sha256Digest own = Sha256Of(content);
+    resources.push_back({kDigestsType, 2, 0, Bytes(own.begin(), own.end())});
+    const Bytes file = Program(resources, false);
+    PeResources program(file);
+    const PackageFindings inspection = InspectPackage(program, OpenSslSha256());
+    std::string found = c.found;
+    const std::string digest = HexText(own);
+    for (std::size_t at; (at = found.find('%')) != std::string::npos;) found.replace(at, 1, digest);
+    EXPECT_NE(ReportText(inspection).find(found), std::string::npos) << ReportText(inspection);
+    EXPECT_EQ(inspection.faults.size(), c.faults) << ReportText(inspection);
+  }
 }
 
 }  // namespace

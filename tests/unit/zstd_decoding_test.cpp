@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <thread>
@@ -7,7 +8,10 @@
 #include <zstd.h>
 
 #include "gtest/gtest.h"
+#include "package/content_checksum.h"
 #include "package/content_pipe.h"
+#include "package/item_stream.h"
+#include "package/stream_cursor.h"
 #include "package/zstd_frame.h"
 #include "tests/contract/zstd_test_frame.h"
 #include "tests/support/failures.h"
@@ -122,6 +126,35 @@ TEST(ZstdDecodingTest, StoppedWriterEndsTheDecoding) {
   pipe.Stop();
   decoding.join();
   EXPECT_EQ(number, failure::kPathFileAccess);
+}
+
+// Items stored together, taken forward block by block: an item passed over, an
+// empty one, one across many blocks and the round buffer's wrap; a place past the
+// content's end fails; what no item takes is still decoded to the frame's end.
+TEST(ZstdDecodingTest, CursorHandsOnEachItemOfTheStreamAndPassesOverTheRest) {
+  const ByteView all = Content();
+  const auto place = [&](std::uint64_t offset, std::uint64_t size) {
+    return ContentPlace{offset, size, ContentChecksumOf(all.subspan(offset, size))};
+  };
+  const Bytes frame = Compressed(Content(), kItemStreamWindowLog);
+  FrameContent content(frame, kItemStreamWindowLog);
+  StreamCursor cursor;
+  const ContentSource next = [&] { return content.Next(); };
+  for (const ContentPlace& item :
+       {place(0, 5), place(5, 0), place(300000, 9u << 20), place((10u << 20) - 1, 1)}) {
+    Bytes taken;
+    ASSERT_TRUE(cursor.Reaches(item));
+    cursor.Deliver(item, next,
+                   [&](ByteView piece) { taken.insert(taken.end(), piece.begin(), piece.end()); });
+    EXPECT_TRUE(std::equal(taken.begin(), taken.end(),
+                           all.begin() + static_cast<std::ptrdiff_t>(item.offset),
+                           all.begin() + static_cast<std::ptrdiff_t>(item.offset + item.size)));
+  }
+  EXPECT_FALSE(cursor.Reaches(place(7, 1)));
+  EXPECT_TRUE(FailsWith(failure::kPathFileAccess, [&] {
+    cursor.Deliver({10u << 20, 1, 0}, next, [](ByteView) {});
+  }));
+  content.Finish();
 }
 
 }  // namespace

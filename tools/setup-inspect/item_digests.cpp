@@ -49,6 +49,10 @@ std::optional<PackageFault> DigestFault(const InspectedItem& inspected, Resource
 
 void CheckDigests(PackageFindings& inspection, InspectedItem& inspected, Resources& program,
                   std::int32_t item, const Sha256& sha256) {
+  inspected.carried = CarriedContentDigest(program, item);
+  // An item stored together with others is checked with its stream, which is
+  // hashed and decoded once for all of them (stream_findings.h).
+  if (inspected.stored->storage == Storage::kInStream) return;
   const Sha256Digest stored = sha256.Of(inspected.stored->bytes, {});
   if (inspected.stored->storage == Storage::kZstd) {
     DecodeItem(inspection, inspected, sha256);

@@ -13,6 +13,7 @@ namespace velbor {
 // it writes anything, and of what it writes. Fills in the size and digest of what
 // it writes; a compressed item is decoded as the installer does when it writes it.
 // Digests are made by `sha256`.
+// An item stored together with others is left to InspectStream.
 void CheckDigests(PackageFindings& inspection, InspectedItem& inspected, Resources& program,
                   std::int32_t item, const Sha256& sha256);
 

@@ -210,5 +210,52 @@ PackageFault MoreInManyLanguages(std::uint64_t count) {
   return {0, GroupedDigits(count) + " more are stored in more than one language", kPicksByLanguage};
 }
 
+PackageFault StreamPlaceOutside(std::int32_t number, const Text& file, std::uint64_t offset,
+                                std::uint64_t size, std::uint64_t streamSize) {
+  return {number,
+          "the place of " + Quoted(file) + " (" + GroupedDigits(size) + " bytes at " +
+              GroupedDigits(offset) + ") lies outside the decoded stream of " +
+              GroupedDigits(streamSize) + " bytes",
+          kRetriesForEver};
+}
+
+PackageFault StreamPlaceOverlaps(std::int32_t number, const Text& file, std::uint64_t offset,
+                                 std::uint64_t size) {
+  return {number,
+          "the place of " + Quoted(file) + " (" + GroupedDigits(size) + " bytes at " +
+              GroupedDigits(offset) + ") overlaps another item's",
+          kRetriesForEver};
+}
+
+PackageFault StreamChecksumDiffers(std::int32_t number, const Text& file) {
+  return {number,
+          "the content of " + Quoted(file) +
+              " in the stream differs from its checksum (XXH64) in the stream's table",
+          "the write fails at every press: " + std::string(kRetriesForEver)};
+}
+
+PackageFault StreamTableNotWhole() {
+  return {0,
+          "the table of the items stored together (ITEMSTREAM 2) is not a whole number of "
+          "records of 32 bytes",
+          "no item of the stream is found: their bytes are missing (326)"};
+}
+
+PackageFault StreamUndecodable() {
+  return {0,
+          "the stream of the items stored together (ITEMSTREAM 1) does not decode whole: it is "
+          "damaged or cut short, or its size or checksum differs",
+          "the write of the first item it breaks, and of every later one in it, fails at every "
+          "press: " +
+              std::string(kRetriesForEver)};
+}
+
+PackageFault StreamBytesUnused(std::uint64_t count) {
+  return {0,
+          GroupedDigits(count) +
+              " bytes of the stream of the items stored together are no item's content",
+          "nothing: the installer decodes them past, and they only lengthen the download"};
+}
+
 }  // namespace fault
 }  // namespace velbor

@@ -63,6 +63,17 @@ PackageFault ContentDigestDiffers(std::int32_t number, const Text& file,
                                   const std::optional<Sha256Digest>& carried);
 PackageFault SameFile(std::int32_t number, const Text& path, std::int32_t firstNumber);
 
+// The stream of the items stored together: item `number` at `place` in its
+// decoded content of `streamSize` bytes, and the stream as a whole.
+PackageFault StreamPlaceOutside(std::int32_t number, const Text& file, std::uint64_t offset,
+                                std::uint64_t size, std::uint64_t streamSize);
+PackageFault StreamPlaceOverlaps(std::int32_t number, const Text& file, std::uint64_t offset,
+                                 std::uint64_t size);
+PackageFault StreamChecksumDiffers(std::int32_t number, const Text& file);
+PackageFault StreamTableNotWhole();
+PackageFault StreamUndecodable();
+PackageFault StreamBytesUnused(std::uint64_t count);
+
 // The resources beside the items. `name` is how a resource is named: "CUSTOM 7",
 // "string 250".
 std::string ResourceName(const ResourceKey& type, const ResourceKey& name);

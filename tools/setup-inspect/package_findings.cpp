@@ -11,6 +11,7 @@
 #include "tools/setup-inspect/dry_run_installer.h"
 #include "tools/setup-inspect/item_rules.h"
 #include "tools/setup-inspect/resource_scan.h"
+#include "tools/setup-inspect/stream_findings.h"
 
 namespace velbor {
 namespace {
@@ -85,6 +86,7 @@ PackageFindings InspectPackage(PeResources& program, const Sha256& sha256) {
   std::optional<ItemTable> table = SizedTable(inspection, installer);
   if (!table) return inspection;
   InspectItems(inspection, installer, *table);
+  InspectStream(inspection, program, sha256);
   CheckSameFiles(inspection);
   CheckResources(inspection, program, table->LastIndex());
   return inspection;

@@ -63,17 +63,38 @@ std::uint64_t TotalBytes(const PackageFindings& inspection) {
 
 std::uint64_t TotalStoredBytes(const PackageFindings& inspection) {
   std::uint64_t total = 0;
+  // The items stored together share one stream, counted once.
+  const std::uint8_t* stream = nullptr;
   for (const InspectedItem& item : inspection.items) {
-    total += item.stored ? item.stored->bytes.size() : 0;
+    if (!item.stored) continue;
+    if (item.stored->storage == Storage::kInStream) {
+      if (item.stored->bytes.data() == stream) continue;
+      stream = item.stored->bytes.data();
+    }
+    total += item.stored->bytes.size();
   }
   return total;
 }
 
-const char* StorageName(Storage storage) { return storage == Storage::kZstd ? "zstd" : "raw"; }
+const char* StorageName(Storage storage) {
+  switch (storage) {
+    case Storage::kZstd:
+      return "zstd";
+    case Storage::kInStream:
+      return "stream";
+    case Storage::kRaw:
+      break;
+  }
+  return "raw";
+}
 
-// "stored 1,512 bytes zstd", or "stored raw" where the bytes are their own content.
+// "stored 1,512 bytes zstd", "stored together, at 2,031 in the stream (zstd)", or
+// "stored raw" where the bytes are their own content.
 std::string StoredText(const StoredBytes& stored) {
   if (stored.storage == Storage::kRaw) return "stored raw";
+  if (stored.storage == Storage::kInStream) {
+    return "stored together, at " + GroupedDigits(stored.place.offset) + " in the stream (zstd)";
+  }
   return "stored " + Plural(stored.bytes.size(), "byte", "bytes") + " " +
          StorageName(stored.storage);
 }
@@ -157,6 +178,9 @@ std::string ReportJson(const PackageFindings& inspection) {
                      {"size", item.size ? Json(*item.size) : Json()},
                      {"storedSize", item.stored ? Json(item.stored->bytes.size()) : Json()},
                      {"storage", item.stored ? Json(StorageName(item.stored->storage)) : Json()},
+                     {"streamOffset", item.stored && item.stored->storage == Storage::kInStream
+                                          ? Json(item.stored->place.offset)
+                                          : Json()},
                      {"sha256", item.digest ? Json(HexText(*item.digest)) : Json()},
                      {"carriedSha256", item.carried ? Json(HexText(*item.carried)) : Json()},
                      {"template", U8(item.targetTemplate)},

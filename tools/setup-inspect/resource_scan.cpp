@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/item_bytes.h"
 #include "host/failure.h"
 #include "package/package_format.h"
 #include "package/string_block.h"
@@ -82,7 +83,8 @@ class ResourceScan {
   // An item's CUSTOM resource is not read where the build stored it compressed.
   bool Replaced(const ResourceEntry& first) const {
     return !first.name.text && EqualIgnoringAsciiCase(*first.type.text, kItemBytesType) &&
-           program_.ResourceSize(first.name.id, kCompressedItemType) > 0;
+           (program_.ResourceSize(first.name.id, kCompressedItemType) > 0 ||
+            StreamPlace(program_, first.name.id).has_value());
   }
 
   void NoteLanguages(const Group& group) {

@@ -1,0 +1,60 @@
+#include "host/win32/stream_decoding.h"
+
+#include <optional>
+
+#include "host/failure.h"
+#include "host/win32/image_bytes.h"
+#include "package/item_stream.h"
+
+namespace velbor {
+namespace {
+
+// The writer takes decoded content in pieces of at most this size, so that the
+// decoder, which waits for it only when it would write over content not yet taken,
+// gets room back often.
+constexpr std::size_t kLargestContentPiece = 1024 * 1024;
+
+}  // namespace
+
+StreamDecoding::StreamDecoding(const ImageFile* image, ByteView stream)
+    : stream_(stream),
+      pipe_(kLargestContentPiece),
+      decoder_(kItemStreamWindowLog),
+      thread_([this, image] {
+        try {
+          const std::optional<std::uint64_t> size = ZstdContentSize(stream_);
+          if (!size) throw HostFailure(failure::kPathFileAccess);
+          ReadImageBytes(image, stream_, kLargestContentPiece,
+                         [&](ByteView piece) { decoder_.Decode(piece, pipe_); });
+          decoder_.Finish(*size);
+        } catch (...) {
+          pipe_.Close();
+          throw;
+        }
+        pipe_.Close();
+      }) {}
+
+StreamDecoding::~StreamDecoding() { pipe_.Stop(); }
+
+bool StreamDecoding::Reaches(ByteView stream, const ContentPlace& place) const {
+  return stream.data() == stream_.data() && stream.size() == stream_.size() &&
+         cursor_.Reaches(place);
+}
+
+void StreamDecoding::Deliver(const ContentPlace& place,
+                             const std::function<void(ByteView piece)>& take) {
+  cursor_.Deliver(
+      place,
+      [&] {
+        const std::optional<ByteView> piece = pipe_.Take();
+        if (!piece) {
+          // The stream ended before the item did: what the decoder met says why.
+          thread_.Wait();
+          thread_.PassOnFailure();
+        }
+        return piece;
+      },
+      take);
+}
+
+}  // namespace velbor
