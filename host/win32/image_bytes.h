@@ -20,10 +20,10 @@ void ReadImageBytes(const ImageFile* image, ByteView bytes, std::size_t largestP
 
 // Hands the content of `item` to `take` in order: its bytes read as
 // ReadImageBytes reads them, decoded on the way when they are compressed (an item
-// stored together with others: its stream decoded from the start, as
-// StreamDecoding decodes it). Fails
-// with 75, after the content that decoded, when a compressed frame is damaged, cut
-// short, or its checksum or size differs, so that the caller keeps nothing of it.
+// stored together with others: its stream decoded from its start by a
+// StreamDecoding of its own). Fails with 75, after the content that decoded, when a
+// compressed frame is damaged, cut short, or its checksum or size differs, so that
+// the caller keeps nothing of it.
 void ReadItemContent(const ImageFile* image, const StoredBytes& item, std::size_t largestPiece,
                      const std::function<void(ByteView piece)>& take);
 

@@ -7,24 +7,16 @@
 #include "package/item_stream.h"
 
 namespace velbor {
-namespace {
-
-// The writer takes decoded content in pieces of at most this size, so that the
-// decoder, which waits for it only when it would write over content not yet taken,
-// gets room back often.
-constexpr std::size_t kLargestContentPiece = 1024 * 1024;
-
-}  // namespace
 
 StreamDecoding::StreamDecoding(const ImageFile* image, ByteView stream)
     : stream_(stream),
-      pipe_(kLargestContentPiece),
+      pipe_(kImagePieceSize),
       decoder_(kItemStreamWindowLog),
       thread_([this, image] {
         try {
           const std::optional<std::uint64_t> size = ZstdContentSize(stream_);
           if (!size) throw HostFailure(failure::kPathFileAccess);
-          ReadImageBytes(image, stream_, kLargestContentPiece,
+          ReadImageBytes(image, stream_, kImagePieceSize,
                          [&](ByteView piece) { decoder_.Decode(piece, pipe_); });
           decoder_.Finish(*size);
         } catch (...) {
