@@ -9,14 +9,11 @@
 namespace velbor {
 
 StreamDecoding::StreamDecoding(const ImageFile* image, ByteView stream)
-    : stream_(stream),
-      pipe_(kImagePieceSize),
-      decoder_(kItemStreamWindowLog),
-      thread_([this, image] {
+    : stream_(stream), pipe_(kPieceSize), decoder_(kItemStreamWindowLog), thread_([this, image] {
         try {
           const std::optional<std::uint64_t> size = ZstdContentSize(stream_);
           if (!size) throw HostFailure(failure::kPathFileAccess);
-          ReadImageBytes(image, stream_, kImagePieceSize,
+          ReadImageBytes(image, stream_, kPieceSize,
                          [&](ByteView piece) { decoder_.Decode(piece, pipe_); });
           decoder_.Finish(*size);
         } catch (...) {

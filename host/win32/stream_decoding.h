@@ -32,7 +32,7 @@ class StreamDecoding {
   // Whether `place` lies in `stream` where the decoding has not yet passed.
   bool Reaches(ByteView stream, const ContentPlace& place) const;
 
-  // Hands `take` the content at `place`, in pieces of at most kImagePieceSize, once
+  // Hands `take` the content at `place`, in pieces of at most kPieceSize, once
   // Reaches says so. Fails with 75, after the content that decoded, where the stream
   // does not decode that far or the item's size or checksum differs, so that the
   // caller keeps nothing of it; with what the decoder failed with otherwise.
