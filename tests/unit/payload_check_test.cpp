@@ -10,6 +10,7 @@
 #include "package/package_format.h"
 #include "tests/doubles/scripted_host.h"
 #include "tests/unit/installer_test_support.h"
+#include "tests/unit/item_stream_support.h"
 
 namespace velbor {
 namespace {
@@ -68,6 +69,26 @@ TEST(PayloadCheckTest, FindsTheFirstItemWhoseBytesDifferFromTheirDigest) {
       EXPECT_EQ(heard, PayloadSize(payload)) << check.what;
     }
   }
+}
+
+// Items stored together share one stream, which is checked, and counted, once.
+TEST(PayloadCheckTest, ChecksTheStreamOfItemsStoredTogetherOnce) {
+  const testing::TestStream stream = testing::StoredTogether({{1, 2}, {3}});
+  ScriptedHost host;
+  host.Package().SetText(100, u"2");
+  host.Package().SetText(101, u"a.txt|<APPPATH>Corsenta/|N|");
+  host.Package().SetText(102, u"b.txt|<APPPATH>Corsenta/|N|");
+  host.Package().SetBytes(kItemStreamResource, kItemStreamType, stream.frame);
+  host.Package().SetBytes(kItemStreamTableResource, kItemStreamType, stream.table);
+  host.Package().SetBytes(kPayloadDigestsResource, kPayloadDigestsType,
+                          DigestsOf({stream.frame, stream.frame}));
+  const PayloadContents payload = ReadPayload(host);
+  ASSERT_EQ(payload.items.size(), 2u);
+  EXPECT_EQ(PayloadSize(payload), stream.frame.size());
+  std::uint64_t heard = 0;
+  EXPECT_FALSE(
+      FindPayloadDamage(payload, OpenSslSha256(), [&](std::uint64_t hashed) { heard = hashed; }));
+  EXPECT_EQ(heard, stream.frame.size());
 }
 
 }  // namespace
