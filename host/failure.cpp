@@ -28,6 +28,8 @@ Text StandardDescription(std::int32_t number) {
       return u"Path/File access error";
     case failure::kPathNotFound:
       return u"Path not found";
+    case failure::kInvalidFileFormat:
+      return u"Invalid file format";
     default:
       return u"Application-defined or object-defined error";
   }
@@ -42,6 +44,12 @@ HostFailure::HostFailure(std::int32_t number, Text description)
 HostFailure HostFailure::ResourceNotFound(std::int32_t resourceNumber) {
   return HostFailure(failure::kResourceNotFound,
                      u"Resource with identifier '" + DecimalText(resourceNumber) + u"' not found");
+}
+
+HostFailure HostFailure::InUse() {
+  HostFailure inUse(failure::kPermissionDenied);
+  inUse.inUse_ = true;
+  return inUse;
 }
 
 }  // namespace velbor

@@ -71,13 +71,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
       velbor::ReadCommandLine(velbor::SplitArguments(velbor::TextFromWide(GetCommandLineW())));
   const bool quiet = request.mode == velbor::RunMode::kQuiet;
   if (request.refused || request.usageAsked) {
-    // A mistyped switch shows at once, but never holds up a quiet deployment.
-    if (!quiet) {
+    // Nothing is installed, so no deployment takes the run for done; the usage
+    // shows only to someone at the desktop, never to an unattended session.
+    if (request.mode == velbor::RunMode::kInteractive) {
       screen.ShowMessage(
           velbor::UsageText(),
           request.refused ? velbor::MessageStyle::kError : velbor::MessageStyle::kInformation, {});
     }
-    return request.refused ? velbor::kExitInvalidCommandLine : velbor::kExitInstalled;
+    return velbor::kExitInvalidCommandLine;
   }
 
   std::optional<velbor::Win32LogFile> logFile;
