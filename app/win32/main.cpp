@@ -13,6 +13,7 @@
 #include "app/install_log.h"
 #include "app/logged_interface.h"
 #include "app/payload_check.h"
+#include "app/single_installer_claim.h"
 #include "app/unattended_run.h"
 #include "app/win32/form1_window.h"
 #include "app/win32/payload_check_thread.h"
@@ -93,8 +94,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   }
   LogHead(log, instance);
 
-  const std::optional<velbor::SingleInstaller> single = velbor::SingleInstaller::Claim();
-  if (!single) {
+  velbor::Win32InstallerNames installerNames;
+  if (!velbor::ClaimSingleInstaller(installerNames, log)) {
     log.Write(u"Un altro setup è in corso: questo non fa nulla.");
     if (request.mode == velbor::RunMode::kInteractive) velbor::Form1Window::BringRunningToFront();
     velbor::LogEnd(log, velbor::kExitTryLater);
