@@ -23,7 +23,7 @@ constexpr Row kClasses[] = {
     {failure::kFileNotFound, false, false, u"il file non si trova"},
     {failure::kDiskFull, false, false, u"il disco è pieno"},
     {failure::kPathFileAccess, false, false, u"il file non si può scrivere"},
-    {failure::kPathNotFound, false, false, u"la cartella non esiste"},
+    {failure::kPathNotFound, false, false, u"la cartella non è stata trovata"},
     {failure::kInvalidFileFormat, false, false,
      u"il contenuto compresso dell'elemento è danneggiato"},
     {failure::kResourceNotFound, false, false, u"il pacchetto non contiene l'elemento"},

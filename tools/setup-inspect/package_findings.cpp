@@ -15,12 +15,11 @@
 #include "host/failure.h"
 #include "package/package_format.h"
 #include "package/string_block.h"
-#include "package/zstd_frame.h"
 #include "paths/installation_folders.h"
 #include "paths/target_folder_resolver.h"
 #include "registry/registry_library.h"
 #include "tools/setup-inspect/dry_run_host.h"
-#include "tools/setup-inspect/sha256.h"
+#include "tools/setup-inspect/range_digests.h"
 
 namespace velbor {
 namespace {
@@ -165,17 +164,11 @@ std::int32_t ReportMissingDescriptors(PackageFindings& inspection, Resources& pr
 
 // Decodes a compressed item as the installer does when it writes it: its size and
 // SHA-256, or a fault when the frame does not decode whole and sound.
-void DecodeItem(PackageFindings& inspection, InspectedItem& inspected) {
-  const std::optional<std::uint64_t> declared = ContentSize(*inspected.stored);
-  try {
-    if (!declared) throw HostFailure(failure::kPathFileAccess);
-    inspected.digest = Sha256OfPieces([&](const ContentSink& take) {
-      ZstdFrameDecoder decoder;
-      decoder.Decode(inspected.stored->bytes, take);
-      decoder.Finish(*declared);
-    });
-    inspected.size = declared;
-  } catch (const HostFailure&) {
+void DecodeItem(PackageFindings& inspection, InspectedItem& inspected, RangeDigests& digests) {
+  if (const std::optional<DecodedContent> content = digests.Decoded(inspected.stored->bytes)) {
+    inspected.digest = content->digest;
+    inspected.size = content->size;
+  } else {
     inspection.faults.push_back(
         {inspected.number,
          "the compressed bytes of " + Quoted(inspected.file) +
@@ -188,11 +181,11 @@ void DecodeItem(PackageFindings& inspection, InspectedItem& inspected) {
 // The digests of an item against those the program carries: of its bytes as stored,
 // which the program checks before it writes anything, and of what it writes.
 void CheckDigests(PackageFindings& inspection, InspectedItem& inspected, Resources& program,
-                  std::int32_t item) {
+                  std::int32_t item, RangeDigests& digests) {
   const bool compressed = inspected.stored->storage == Storage::kZstd;
-  const Sha256Digest stored = Sha256Of(inspected.stored->bytes);
+  const Sha256Digest stored = digests.Stored(inspected.stored->bytes);
   if (compressed) {
-    DecodeItem(inspection, inspected);
+    DecodeItem(inspection, inspected, digests);
   } else {
     inspected.digest = stored;
     inspected.size = inspected.stored->bytes.size();
@@ -223,7 +216,7 @@ void CheckDigests(PackageFindings& inspection, InspectedItem& inspected, Resourc
 }
 
 void InspectItem(PackageFindings& inspection, Installer& installer, ItemTable& table,
-                 std::int32_t item) {
+                 std::int32_t item, RangeDigests& digests) {
   const std::int32_t number = ItemResourceNumber(item);
   DryRunHost& host = installer.Host();
   try {
@@ -258,7 +251,7 @@ void InspectItem(PackageFindings& inspection, Installer& installer, ItemTable& t
   }
   try {
     inspected.stored = LoadItemBytes(installer.Program(), number);
-    CheckDigests(inspection, inspected, installer.Program(), item);
+    CheckDigests(inspection, inspected, installer.Program(), item, digests);
   } catch (const HostFailure&) {
     inspection.faults.push_back({number,
                                  "the bytes of " + Quoted(inspected.file) +
@@ -467,6 +460,7 @@ PackageFindings InspectPackage(PeResources& program) {
   // unless their string blocks share bytes: a few megabytes would then read as
   // gigabytes of descriptors.
   std::uint64_t textLeft = program.FileSize();
+  RangeDigests digests;
   for (std::int32_t item = 0; item <= table.LastIndex(); ++item) {
     if (MissingDescriptor(program, item) != 0) {
       item = ReportMissingDescriptors(inspection, program, item, table.LastIndex());
@@ -485,7 +479,7 @@ PackageFindings InspectPackage(PeResources& program) {
       break;
     }
     textLeft -= length;
-    InspectItem(inspection, installer, table, item);
+    InspectItem(inspection, installer, table, item, digests);
   }
   CheckSameFiles(inspection);
   CheckResources(inspection, program, table.LastIndex());
