@@ -544,7 +544,9 @@ TEST(InspectPackageTest, ItemsThatShareTheirBytesAreHashedOnce) {
                         "registrations, no fault"),
             std::string::npos)
       << report.substr(report.size() - 300);
-  EXPECT_LT(took, std::chrono::seconds(1));
+  // Well under a second in a plain build; hashing the blob for each item (4 GB)
+  // takes several, sanitizers or not.
+  EXPECT_LT(took, std::chrono::seconds(2));
 }
 
 // windres writes a data entry of size 0 for an empty file: an empty item, not
