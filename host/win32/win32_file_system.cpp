@@ -87,6 +87,16 @@ void RemoveLeftTemporaryFiles(const std::wstring& folder) {
   } while (FindNextFileW(search.Get(), &entry));
 }
 
+// Whether another program holds `path` open without letting it be deleted: an
+// open for deletion alone, which asks nothing of the file's data or attributes,
+// then meets a sharing violation.
+bool IsHeldOpen(const std::wstring& path) {
+  const UniqueFileHandle probe(CreateFileW(
+      path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return !probe.IsValid() && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 // A file of our own, created anew (never an existing one opened) in a folder, that
 // nobody else can open while we hold it. It is marked for deletion from the start, so
 // that the system removes it however the process ends, until it is renamed over its
@@ -151,7 +161,11 @@ class TemporaryFile {
     std::memcpy(rename->FileName, target.c_str(), nameBytes + sizeof(wchar_t));
     if (!SetFileInformationByHandle(handle_.Get(), FileRenameInfo, rename,
                                     static_cast<DWORD>(buffer.size()))) {
-      throw FailureFromLastError();
+      const DWORD error = GetLastError();
+      // Windows refuses to replace a file that is open or mapped as access denied,
+      // which is also its answer for a file that no retry will ever replace.
+      if (error == ERROR_ACCESS_DENIED && IsHeldOpen(target)) throw HostFailure::InUse();
+      throw FailureFromWin32Error(error);
     }
     moved_ = true;
     if (!handle_.Close()) throw FailureFromLastError();
