@@ -28,6 +28,8 @@ else()
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${VELBOR_NATIVE_INSPECT} ${VELBOR_NATIVE_STORE_ITEM})
 endif()
+# For scripts/test, which hands these tools to the second Windows build.
+set(VELBOR_NATIVE_INSPECT_PROGRAM ${VELBOR_NATIVE_INSPECT} CACHE INTERNAL "setup-inspect for this machine")
 
 # velbor_add_installer(<target> PACKAGE <folder> [OUTPUT_DIRECTORY <dir>] [TIMER_MS <ms>] [SIGNED]
 #                      [ALLOW_FAULTS])
