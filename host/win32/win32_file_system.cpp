@@ -12,6 +12,7 @@
 #include "host/failure.h"
 #include "host/progress_interval.h"
 #include "host/win32/background_flush.h"
+#include "host/win32/full_path.h"
 #include "host/win32/image_bytes.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
@@ -41,17 +42,6 @@ bool CountsAsFile(const WIN32_FIND_DATAW& entry) {
 std::wstring FolderPrefix(const std::wstring& path) {
   const std::size_t end = path.find_last_of(L"\\/:");
   return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
-}
-
-// The full path of a file, as a rename through a handle needs it.
-std::wstring FullPath(const std::wstring& path) {
-  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) throw FailureFromLastError();
-  std::wstring full(size, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-  if (length == 0 || length >= size) throw FailureFromLastError();
-  full.resize(length);
-  return full;
 }
 
 constexpr wchar_t kTemporaryPrefix[] = L"~velbor";

@@ -7,6 +7,7 @@
 
 #include "host/failure.h"
 #include "host/folder_walk.h"
+#include "host/win32/full_path.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
 #include "host/win32/windows_api.h"
@@ -37,16 +38,6 @@ class HeldFolders final : public FolderOpener {
  private:
   std::vector<UniqueFileHandle> held_;
 };
-
-std::wstring FullPathOf(const std::wstring& path) {
-  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) throw FailureFromLastError();
-  std::wstring full(size, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-  if (length == 0 || length >= size) throw FailureFromLastError();
-  full.resize(length);
-  return full;
-}
 
 // The path that the system says `file` really has, in the form the user writes.
 std::wstring FinalPathOf(HANDLE file) {
@@ -86,7 +77,7 @@ std::optional<BY_HANDLE_FILE_INFORMATION> PlainFileAt(HANDLE file, const std::ws
 }  // namespace
 
 Win32LogFile::Win32LogFile(const Text& path) {
-  const std::wstring fullPath = FullPathOf(WideNameFromText(path));
+  const std::wstring fullPath = FullPath(WideNameFromText(path));
   HeldFolders folders;
   OpenFoldersOf(TextFromWide(fullPath), folders);
   // Append access only: every write lands at the end, whoever else appends. The
