@@ -31,6 +31,11 @@ std::optional<Text> AttachedLogPath(TextView name) {
   return Text(name.substr(kLogSwitch.size() + 1));
 }
 
+// Whether `argument` may be the log's file: not empty and not a switch.
+bool CanNameLog(TextView argument) {
+  return !argument.empty() && argument[0] != u'/' && argument[0] != u'-';
+}
+
 }  // namespace
 
 CommandLineRequest ReadCommandLine(const std::vector<Text>& arguments) {
@@ -58,13 +63,19 @@ CommandLineRequest ReadCommandLine(const std::vector<Text>& arguments) {
     } else if (EqualIgnoringAsciiCase(name, kNoRestartSwitch)) {
       // The installer never restarts the machine; deployment tools add it by habit.
     } else if (EqualIgnoringAsciiCase(name, kLogSwitch)) {
-      if (at + 1 < arguments.size() && !arguments[at + 1].empty()) {
+      // A switch after "/log" means the file's name was forgotten: it is read as
+      // the switch it is, never taken for a file at the drive's root.
+      if (at + 1 < arguments.size() && CanNameLog(arguments[at + 1])) {
         request.logPath = arguments[++at];
       } else {
         refuse(argument);
       }
     } else if (std::optional<Text> path = AttachedLogPath(name)) {
-      request.logPath = std::move(path);
+      if (CanNameLog(*path)) {
+        request.logPath = std::move(path);
+      } else {
+        refuse(argument);
+      }
     } else {
       refuse(argument);
     }
@@ -127,7 +138,7 @@ Text UsageText() {
          u"/log <file> (/log=<file>, /log:<file>): aggiunge il registro "
          u"dell'installazione al file.\r\n"
          u"/norestart: accettato; il programma non riavvia mai il computer.\r\n"
-         u"/? (/help): mostra questo testo.\r\n"
+         u"/? (/help): mostra questo testo, senza installare nulla (codice 1639).\r\n"
          u"\r\n"
          u"Codici di uscita: 0 installato; 1602 interrotto dall'utente; 1603 errore; "
          u"1618 un altro setup è in corso o un file è rimasto in uso, riprovare più tardi; "

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/exit_codes.h"
+#include "app/failure_class.h"
 #include "app/holders_text.h"
 #include "app/item_bytes.h"
 #include "app/item_descriptor.h"
@@ -58,9 +59,9 @@ class PassDisplay {
 
 // What the log and the unattended run learn of one item's attempt.
 struct ItemAttempt {
+  Text folder;
   Text path;
-  // A failure while writing may pass (a file in use); any other stays until the
-  // package or the machine changes.
+  // Writing the file or taking its hold: a failure then may be a file in use.
   bool writing = false;
 };
 
@@ -106,6 +107,7 @@ void InstallItem(ItemTable& table, std::int32_t item, const InstallerHost& host,
                  const TemplateResolver& resolve, PassDisplay& display, ItemAttempt& attempt) {
   ReadItemDescriptor(host.package, table, item);
   const Text folder = CachedItemFolder(table, item, resolve);
+  attempt.folder = folder;
   WriteEvent(host.log, ItemLabel(table, item) + u"cartella " +
                            (folder.empty() ? Text(u"non trovata") : folder));
   // No folder means the user cancelled or the template is unknown; the bare name
@@ -149,17 +151,27 @@ void ItemFailed(ItemTable& table, std::int32_t item, const InstallerHost& host,
     line += attempt.path;
   }
   // A file in use: the system may say by whom, for the log and the stop box.
+  bool held = false;
   if (attempt.writing && failure.Number() == failure::kPermissionDenied &&
       host.holders != nullptr) {
     Text holders = HoldersText(host.holders->HoldersOf(attempt.path));
-    if (!holders.empty()) {
+    held = !holders.empty();
+    if (held) {
       line += u", ";
       line += holders;
     }
     table.SetHolders(item, std::move(holders));
   }
+  // Unattended, only a file in use is retried; at the desktop every failure is,
+  // on the timer.
+  const FailureClass verdict = ClassOf(failure, held, attempt.folder);
+  if (host.unattended != nullptr && !verdict.mayPass) {
+    line += u"; ";
+    line += verdict.whyNever;
+    line += u": l'elemento non viene ritentato";
+    host.unattended->FailForGood();
+  }
   WriteEvent(host.log, line);
-  if (host.unattended != nullptr && !attempt.writing) host.unattended->FailForGood();
 }
 
 // One item's attempt, told to the log; false when it failed.

@@ -19,10 +19,10 @@ namespace velbor {
 //
 // In an unattended run (`host.unattended`) a failed item does not end the pass:
 // every pending item is tried, registration tools are waited for, and where a
-// failure no retry mends was met the run ends with 1603 once all were tried. With
-// `host.log`, each item's folder, bytes written, registration and result are
-// logged; a file in use is logged with its holders, kept in the table for the
-// stop box.
+// failure no retry mends was met (anything but a file in use, whose line says
+// why) the run ends with 1603 once all were tried. With `host.log`, each item's
+// folder, bytes written, registration and result are logged; a file in use is
+// logged with its holders, kept in the table for the stop box.
 //
 // Until its last item is over, the pass is shown as busy, with the bytes written
 // so far against those of the items that were pending when it began.

@@ -15,7 +15,8 @@ class UnattendedRun {
   UnattendedRun(const InstallLog& log, std::function<void(int exitCode)> endProcess)
       : log_(log), endProcess_(std::move(endProcess)) {}
 
-  // Something failed that no retry mends: a folder not found, a package fault, a
+  // Something failed that no retry mends: anything but a file in use (a folder
+  // not found, a package fault, a read-only target, a damaged frame), or a
   // registration tool that failed. The run ends with 1603 once every item has
   // been tried.
   void FailForGood() { failedForGood_ = true; }

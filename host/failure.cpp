@@ -28,6 +28,8 @@ Text StandardDescription(std::int32_t number) {
       return u"Path/File access error";
     case failure::kPathNotFound:
       return u"Path not found";
+    case failure::kInvalidFileFormat:
+      return u"Invalid file format";
     default:
       return u"Application-defined or object-defined error";
   }
@@ -52,6 +54,12 @@ Text ProcedureFailureText(const HostFailure& caught, TextView procedure) {
   text += u") in procedure ";
   text += procedure;
   return text;
+}
+
+HostFailure HostFailure::InUse() {
+  HostFailure inUse(failure::kPermissionDenied);
+  inUse.inUse_ = true;
+  return inUse;
 }
 
 }  // namespace velbor

@@ -20,6 +20,9 @@ inline constexpr std::int32_t kDiskFull = 61;
 inline constexpr std::int32_t kPermissionDenied = 70;
 inline constexpr std::int32_t kPathFileAccess = 75;
 inline constexpr std::int32_t kPathNotFound = 76;
+// A compressed item that does not decode whole and sound, or whose content differs
+// from its checksum.
+inline constexpr std::int32_t kInvalidFileFormat = 321;
 inline constexpr std::int32_t kResourceNotFound = 326;
 }  // namespace failure
 
@@ -47,16 +50,23 @@ class HostFailure : public std::exception {
   // Failure 326, naming the resource number that was looked for.
   static HostFailure ResourceNotFound(std::int32_t resourceNumber);
 
+  // Failure 70 because another program holds the file (a sharing or lock
+  // violation, a mapped file): unlike a refusal of the file itself, it may pass
+  // once that program lets go.
+  static HostFailure InUse();
+
   const ErrorInfo& Info() const noexcept { return info_; }
   std::int32_t Number() const noexcept { return info_.number; }
   const Text& Description() const noexcept { return info_.description; }
   const Text& Source() const noexcept { return info_.source; }
+  bool IsInUse() const noexcept { return inUse_; }
 
   const char* what() const noexcept override { return what_.c_str(); }
 
  private:
   ErrorInfo info_;
   std::string what_;
+  bool inUse_ = false;
 };
 
 // "Error 53 (File not found) in procedure GeneraPathDll": how a procedure's handler

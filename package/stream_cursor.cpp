@@ -14,7 +14,7 @@ void StreamCursor::Deliver(const ContentPlace& place, const ContentSource& next,
     if (rest_.empty()) {
       const std::optional<ByteView> piece = next();
       // The content ended before the item did.
-      if (!piece) throw HostFailure(failure::kPathFileAccess);
+      if (!piece) throw HostFailure(failure::kInvalidFileFormat);
       rest_ = *piece;
     }
     const std::size_t used = cut.Cut(at_, rest_, take);
@@ -31,7 +31,7 @@ class FrameContent::Pieces final : public ContentReceiver {
   void Decoded(ByteView piece) override { content_.waiting_ = piece; }
   void TakenUpTo(std::uint64_t count) override {
     // Only content handed on may be written over; a step decodes one block.
-    if (count > content_.handedOn_) throw HostFailure(failure::kPathFileAccess);
+    if (count > content_.handedOn_) throw HostFailure(failure::kInvalidFileFormat);
   }
 
  private:
@@ -56,7 +56,7 @@ std::optional<ByteView> FrameContent::Next() {
 }
 
 void FrameContent::Finish() const {
-  if (!declared_) throw HostFailure(failure::kPathFileAccess);
+  if (!declared_) throw HostFailure(failure::kInvalidFileFormat);
   decoder_.Finish(*declared_);
 }
 

@@ -26,7 +26,7 @@ std::size_t StreamItemCut::Cut(std::uint64_t at, ByteView piece, const ContentSi
 
 void StreamItemCut::Finish() const {
   if (!Complete() || checksum_.Value() != place_.checksum) {
-    throw HostFailure(failure::kPathFileAccess);
+    throw HostFailure(failure::kInvalidFileFormat);
   }
 }
 

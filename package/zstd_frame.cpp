@@ -14,7 +14,7 @@ namespace velbor {
 namespace {
 
 void FailUnless(bool sound) {
-  if (!sound) throw HostFailure(failure::kPathFileAccess);
+  if (!sound) throw HostFailure(failure::kInvalidFileFormat);
 }
 
 // Hands each piece on at once, so that none is in use when the decoder goes on.

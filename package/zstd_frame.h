@@ -52,7 +52,7 @@ class ZstdFrameDecoder {
   ZstdFrameDecoder& operator=(const ZstdFrameDecoder&) = delete;
 
   // Decodes `piece`, the frame's next bytes, straight into its round buffer,
-  // telling `receiver` of each block's content there. Fails with 75 where the
+  // telling `receiver` of each block's content there. Fails with 321 where the
   // frame is damaged, is not one frame of content with a checksum, asks for a
   // larger window, or goes on after its end; with 7 when its buffer cannot be had.
   void Decode(ByteView piece, ContentReceiver& receiver);
@@ -64,7 +64,7 @@ class ZstdFrameDecoder {
   // than this decodes at most one block.
   std::size_t Wanted() const;
 
-  // After the frame's last piece: fails with 75 unless the frame ended whole, its
+  // After the frame's last piece: fails with 321 unless the frame ended whole, its
   // checksum matched, and it held exactly `expectedSize` bytes.
   void Finish(std::uint64_t expectedSize) const;
 

@@ -13,6 +13,7 @@
 #include "app/install_log.h"
 #include "app/logged_interface.h"
 #include "app/payload_check.h"
+#include "app/single_installer_claim.h"
 #include "app/unattended_run.h"
 #include "app/win32/form1_window.h"
 #include "app/win32/payload_check_thread.h"
@@ -60,13 +61,14 @@ void LogCarriedDigests(const InstallLog& log, const PayloadContents& payload) {
 }
 
 // A request that the command line alone answers: a mistyped switch or the usage
-// asked for. It shows at once, but never holds up a quiet deployment.
+// asked for. Nothing is installed, so no deployment takes the run for done; the
+// usage shows only to someone at the desktop, never to an unattended session.
 int AnswerFromCommandLine(Win32UserInterface& screen, const CommandLineRequest& request) {
-  if (request.mode != RunMode::kQuiet) {
+  if (request.mode == RunMode::kInteractive) {
     screen.ShowMessage(UsageText(),
                        request.refused ? MessageStyle::kError : MessageStyle::kInformation, {});
   }
-  return request.refused ? kExitInvalidCommandLine : kExitInstalled;
+  return kExitInvalidCommandLine;
 }
 
 // Another setup is running: this one leaves the work to it.
@@ -197,7 +199,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   }
   velbor::LogHead(log, instance);
 
-  const std::optional<velbor::SingleInstaller> single = velbor::SingleInstaller::Claim();
-  if (!single) return velbor::LeaveToRunningSetup(log, request.mode);
+  velbor::Win32InstallerNames installerNames;
+  if (!velbor::ClaimSingleInstaller(installerNames, log)) {
+    return velbor::LeaveToRunningSetup(log, request.mode);
+  }
   return velbor::Install(instance, showCommand, request.mode, screen, log);
 }

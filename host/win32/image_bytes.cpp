@@ -62,7 +62,7 @@ void ReadItemContent(const ImageFile* image, const StoredBytes& item, std::size_
     return;
   }
   const std::optional<std::uint64_t> size = ContentSize(item);
-  if (!size) throw HostFailure(failure::kPathFileAccess);
+  if (!size) throw HostFailure(failure::kInvalidFileFormat);
   // Decoding takes a processor of its own, so that the writes of the content run
   // beside it rather than after it.
   ContentPipe pipe(std::min(kPieceSize, largestPiece));

@@ -12,7 +12,7 @@ StreamDecoding::StreamDecoding(const ImageFile* image, ByteView stream)
     : stream_(stream), pipe_(kPieceSize), decoder_(kItemStreamWindowLog), thread_([this, image] {
         try {
           const std::optional<std::uint64_t> size = ZstdContentSize(stream_);
-          if (!size) throw HostFailure(failure::kPathFileAccess);
+          if (!size) throw HostFailure(failure::kInvalidFileFormat);
           ReadImageBytes(image, stream_, kPieceSize,
                          [&](ByteView piece) { decoder_.Decode(piece, pipe_); });
           decoder_.Finish(*size);

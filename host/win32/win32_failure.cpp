@@ -14,6 +14,7 @@ std::int32_t FailureNumberFromWin32Error(DWORD error) {
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
     case ERROR_WRITE_PROTECT:
       return failure::kPermissionDenied;
     case ERROR_DISK_FULL:
@@ -33,7 +34,14 @@ std::int32_t FailureNumberFromWin32Error(DWORD error) {
 }
 
 HostFailure FailureFromWin32Error(DWORD error) {
-  return HostFailure(FailureNumberFromWin32Error(error));
+  switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+      return HostFailure::InUse();
+    default:
+      return HostFailure(FailureNumberFromWin32Error(error));
+  }
 }
 
 HostFailure FailureFromLastError() { return FailureFromWin32Error(GetLastError()); }

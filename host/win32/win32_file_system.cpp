@@ -13,6 +13,7 @@
 #include "host/failure.h"
 #include "host/progress_interval.h"
 #include "host/win32/background_flush.h"
+#include "host/win32/full_path.h"
 #include "host/win32/image_bytes.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
@@ -42,17 +43,6 @@ bool CountsAsFile(const WIN32_FIND_DATAW& entry) {
 std::wstring FolderPrefix(const std::wstring& path) {
   const std::size_t end = path.find_last_of(L"\\/:");
   return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
-}
-
-// The full path of a file, as a rename through a handle needs it.
-std::wstring FullPath(const std::wstring& path) {
-  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) throw FailureFromLastError();
-  std::wstring full(size, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-  if (length == 0 || length >= size) throw FailureFromLastError();
-  full.resize(length);
-  return full;
 }
 
 constexpr wchar_t kTemporaryPrefix[] = L"~velbor";
@@ -86,6 +76,16 @@ void RemoveLeftTemporaryFiles(const std::wstring& folder) {
       DeleteFileW((folder + entry.cFileName).c_str());
     }
   } while (FindNextFileW(search.Get(), &entry));
+}
+
+// Whether another program holds `path` open without letting it be deleted: an
+// open for deletion alone, which asks nothing of the file's data or attributes,
+// then meets a sharing violation.
+bool IsHeldOpen(const std::wstring& path) {
+  const UniqueFileHandle probe(CreateFileW(
+      path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return !probe.IsValid() && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 // A file of our own, created anew (never an existing one opened) in a folder, that
@@ -152,7 +152,11 @@ class TemporaryFile {
     std::memcpy(rename->FileName, target.c_str(), nameBytes + sizeof(wchar_t));
     if (!SetFileInformationByHandle(handle_.Get(), FileRenameInfo, rename,
                                     static_cast<DWORD>(buffer.size()))) {
-      throw FailureFromLastError();
+      const DWORD error = GetLastError();
+      // Windows refuses to replace a file that is open or mapped as access denied,
+      // which is also its answer for a file that no retry will ever replace.
+      if (error == ERROR_ACCESS_DENIED && IsHeldOpen(target)) throw HostFailure::InUse();
+      throw FailureFromWin32Error(error);
     }
     moved_ = true;
     if (!handle_.Close()) throw FailureFromLastError();

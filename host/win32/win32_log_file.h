@@ -14,8 +14,10 @@ class Win32LogFile final : public LogSink {
  public:
   // Opens the file, creating it with a UTF-8 byte-order mark when it is new. The
   // installer runs elevated and the path may lie in a folder that anyone can
-  // write: a link or a second name of another file is refused, never followed.
-  // Fails when the file cannot be opened so.
+  // write: a link on any folder of the path (walked from the volume's root), a
+  // link or a second name of another file, a pipe or a device, or a file that is
+  // not where the path says once it is open, is refused, never followed; a file
+  // this made is removed then. Fails when the file cannot be opened so.
   explicit Win32LogFile(const Text& path);
 
   LocalTime Now() override;

@@ -25,7 +25,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes BytesOf(std::string_view data) { return {data.begin(), data.end()}; }
+Bytes ValueBytes(std::string_view data) { return {data.begin(), data.end()}; }
 
 constexpr char16_t kNotFound[] = u"La chiave/valore specificata/o non esiste";
 constexpr char16_t kUnexpected[] = u"Errore non previsto";
@@ -255,12 +255,12 @@ class ReadValueContract : public RegistryContract {
 TEST_F(ReadValueContract, TextLosesOnlyItsVeryLastNul) {
   {
     SCOPED_TRACE("REG_SZ with its NUL");
-    ExpectRenderings(reg::kTypeSz, BytesOf({"abc\0", 4}), u"abc", {0x61, 0x62, 0x63}, 0,
+    ExpectRenderings(reg::kTypeSz, ValueBytes({"abc\0", 4}), u"abc", {0x61, 0x62, 0x63}, 0,
                      Text(u"abc"));
   }
   {
     SCOPED_TRACE("REG_SZ without its NUL");
-    ExpectRenderings(reg::kTypeSz, BytesOf("abc"), u"abc", {0x61, 0x62, 0x63}, 0, Text(u"abc"));
+    ExpectRenderings(reg::kTypeSz, ValueBytes("abc"), u"abc", {0x61, 0x62, 0x63}, 0, Text(u"abc"));
   }
   {
     SCOPED_TRACE("REG_SZ of its NUL alone");
@@ -268,19 +268,19 @@ TEST_F(ReadValueContract, TextLosesOnlyItsVeryLastNul) {
   }
   {
     SCOPED_TRACE("REG_MULTI_SZ");
-    ExpectRenderings(reg::kTypeMultiSz, BytesOf({"a\0bc\0\0", 6}), Text(u"a\0bc\0", 5),
-                     BytesOf({"a\0bc\0", 5}), 0, Text(u"a\0bc\0", 5));
+    ExpectRenderings(reg::kTypeMultiSz, ValueBytes({"a\0bc\0\0", 6}), Text(u"a\0bc\0", 5),
+                     ValueBytes({"a\0bc\0", 5}), 0, Text(u"a\0bc\0", 5));
   }
   {
     SCOPED_TRACE("REG_EXPAND_SZ");
-    ExpectRenderings(reg::kTypeExpandSz, BytesOf({"%TEMP%\\x\0", 9}), u"%TEMP%\\x",
-                     BytesOf("%TEMP%\\x"), 0, Text(u"%TEMP%\\x"));
+    ExpectRenderings(reg::kTypeExpandSz, ValueBytes({"%TEMP%\\x\0", 9}), u"%TEMP%\\x",
+                     ValueBytes("%TEMP%\\x"), 0, Text(u"%TEMP%\\x"));
   }
 }
 
 TEST_F(ReadValueContract, TextIsDecodedFromTheAnsiCodePageAndBytesKeptAsStored) {
-  ExpectRenderings(reg::kTypeSz, BytesOf({"perch\xE9 \x80\0", 8}), u"perch\u00E9 \u20AC",
-                   BytesOf("perch\xE9 \x80"), 0, Text(u"perch\u00E9 \u20AC"));
+  ExpectRenderings(reg::kTypeSz, ValueBytes({"perch\xE9 \x80\0", 8}), u"perch\u00E9 \u20AC",
+                   ValueBytes("perch\xE9 \x80"), 0, Text(u"perch\u00E9 \u20AC"));
 }
 
 TEST_F(ReadValueContract, DwordIsAnUnsignedNumberAndHexadecimalMostSignificantFirst) {
@@ -335,8 +335,8 @@ TEST_F(ReadValueContract, BinaryIsHexadecimalWithoutLeadingZerosOneSpaceApart) {
 }
 
 TEST_F(ReadValueContract, ReadsTheDefaultValueByTheEmptyNameAndOthersInAnyCase) {
-  world_->PutValue("", "", reg::kTypeSz, BytesOf({"default\0", 8}));
-  world_->PutValue("", "strPath", reg::kTypeSz, BytesOf({"C:\\Velbor\\\0", 11}));
+  world_->PutValue("", "", reg::kTypeSz, ValueBytes({"default\0", 8}));
+  world_->PutValue("", "strPath", reg::kTypeSz, ValueBytes({"C:\\Velbor\\\0", 11}));
   EXPECT_EQ(ReadAs("", ValueKind::kText).value, RegValue(Text(u"default")));
   EXPECT_EQ(ReadAs("STRPATH", ValueKind::kText).value, RegValue(Text(u"C:\\Velbor\\")));
 }

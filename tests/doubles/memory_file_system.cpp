@@ -171,9 +171,8 @@ void MemoryFileSystem::DeleteFile(const Text& path) {
   const auto entry = entries_.find(location->key);
   if (entry == entries_.end()) throw HostFailure(failure::kFileNotFound);
   const Entry& found = entry->second;
-  if (found.isFolder || found.attributes.readOnly || found.heldOpen) {
-    throw HostFailure(failure::kPermissionDenied);
-  }
+  if (found.heldOpen) throw HostFailure::InUse();
+  if (found.isFolder || found.attributes.readOnly) throw HostFailure(failure::kPermissionDenied);
   entries_.erase(entry);
 }
 
@@ -188,9 +187,8 @@ void MemoryFileSystem::WriteWholeFile(const Text& path, ByteView bytes) {
     return;
   }
   Entry& found = entry->second;
-  if (found.isFolder || found.attributes.readOnly || found.heldOpen) {
-    throw HostFailure(failure::kPermissionDenied);
-  }
+  if (found.heldOpen) throw HostFailure::InUse();
+  if (found.isFolder || found.attributes.readOnly) throw HostFailure(failure::kPermissionDenied);
   // A file that is replaced keeps its name and attributes, as when Windows
   // overwrites it in place.
   found.bytes.assign(bytes.begin(), bytes.end());

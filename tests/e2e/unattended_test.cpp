@@ -153,6 +153,28 @@ TEST_F(UnattendedTest, QuietWithAFileInUseEndsWith1618AfterTheLastRetry) {
   EXPECT_NE(log.find("Fine, codice di uscita 1618"), std::string::npos);
 }
 
+// A folder that does not exist is not retried for a quarter of an hour: the item
+// fails for good, the other is written, and the run ends at once, long before the
+// 41 retries of one second each that a file in use is given.
+TEST_F(UnattendedTest, QuietEndsWith1603AtOnceWhereAFailureNeverPasses) {
+  const std::wstring corsenta = MakeInstallationWithCorsenta();
+
+  const auto started = std::chrono::steady_clock::now();
+  const RunEnd end = RunToEnd(TestInstaller(L"sotto"), L"/quiet " + LogSwitch(), Scratch());
+  const auto took = std::chrono::steady_clock::now() - started;
+  EXPECT_EQ(end.exitCode, 1603u);
+  EXPECT_FALSE(end.windowSeen);
+  EXPECT_LT(took, std::chrono::seconds(15));
+  EXPECT_TRUE(HoldsExactly(corsenta + L"Secondo.bin", Payload(L"sotto", L"Secondo.bin")));
+  const std::string log = Log();
+  const std::string failed = "Elemento 101 Unico.bin: errore 76 (Path not found) su " +
+                             Utf8(corsenta) + "Sotto\\Unico.bin; la cartella " + Utf8(corsenta) +
+                             "Sotto\\ non esiste: l'elemento non viene ritentato\r\n";
+  EXPECT_NE(log.find(failed), std::string::npos) << log;
+  EXPECT_EQ(log.find(failed), log.rfind(failed)) << log;
+  EXPECT_TRUE(log.ends_with("Fine, codice di uscita 1603: installazione non riuscita\r\n")) << log;
+}
+
 TEST_F(UnattendedTest, QuietAwaitsTheRegistrationAndPassiveShowsItsWindow) {
   const std::wstring corsenta = MakeInstallationWithCorsenta();
 
@@ -173,12 +195,23 @@ TEST_F(UnattendedTest, ASecondInstallerOrABadCommandLineEndsAtOnceWithoutInstall
       {L"/quiet /reboot", 1639},
       {L"/q /log", 1639},
       {L"/quiet /log:\"" + Scratch() + L"manca\\setup.log\"", 1622},
-      {L"/quiet /?", 0},
+      // The log's file forgotten: the switch after "/log" is no file's name.
+      {L"/quiet /log /norestart", 1639},
+      {L"/log /quiet", 1639},
+      // Nothing installed, so no deployment records the run as done.
+      {L"/quiet /?", 1639},
+      {L"/passive /nonesiste", 1639},
   };
   for (const auto& [arguments, exitCode] : cases) {
     const RunEnd end = RunToEnd(TestInstaller(L"trio"), arguments, Scratch());
     EXPECT_EQ(end.exitCode, exitCode) << Utf8(arguments);
     EXPECT_FALSE(end.windowSeen) << Utf8(arguments);
+  }
+  // No file was named after a switch, here or at the drive's root.
+  EXPECT_TRUE(FileNames(Scratch()).empty());
+  for (const wchar_t* name : {L"quiet", L"norestart"}) {
+    EXPECT_EQ(GetFileAttributesW((Scratch().substr(0, 3) + name).c_str()), INVALID_FILE_ATTRIBUTES)
+        << Utf8(name);
   }
 
   InstallerProcess first(TestInstaller(L"pair"), Scratch());

@@ -39,8 +39,15 @@ TEST(ReadCommandLineTest, ReadsEachSwitchAndRefusesWhatItDoesNotKnow) {
       {{u"/reboot", u"/q"}, kQuiet, std::nullopt, false, u"/reboot"},
       {{u"quiet"}, kInteractive, std::nullopt, false, u"quiet"},
       {{u"/quiet", u"-"}, kQuiet, std::nullopt, false, u"-"},
-      // A switch is not read inside the log's path, and "/q" not as a prefix.
-      {{u"/log", u"/q"}, kInteractive, u"/q", false, std::nullopt},
+      // A switch where the log's file should be: the name was forgotten, and the
+      // switch is still read as one.
+      {{u"/log", u"/q"}, kQuiet, std::nullopt, false, u"/log"},
+      {{u"/quiet", u"/log", u"/norestart"}, kQuiet, std::nullopt, false, u"/log"},
+      {{u"/log", u"-passive"}, kPassive, std::nullopt, false, u"/log"},
+      {{u"/log:/quiet"}, kInteractive, std::nullopt, false, u"/log:/quiet"},
+      {{u"/log=-x.log"}, kInteractive, std::nullopt, false, u"/log=-x.log"},
+      {{u"/passive", u"/nonesiste"}, kPassive, std::nullopt, false, u"/nonesiste"},
+      // "/q" is not read as a prefix.
       {{u"/quieter"}, kInteractive, std::nullopt, false, u"/quieter"},
   };
   for (const RequestCase& c : cases) {

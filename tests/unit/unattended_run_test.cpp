@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/failure_class.h"
 #include "app/install_pass.h"
 #include "app/logged_interface.h"
 #include "app/unattended_run.h"
@@ -66,6 +67,54 @@ TEST_F(UnattendedRunTest, AFileInUseIsRetriedAndItsHoldersAreNamedInTheLogAndThe
   EXPECT_EQ(table_.Holders(1), u"");
   ASSERT_EQ(host_.MessageBoxes().size(), 1u);
   EXPECT_EQ(host_.MessageBoxes()[0].prompt, u"Aggiornamento terminato!");
+}
+
+// Every failure that an item's attempt raises: only a file in use may pass.
+TEST(FailureClassTest, OnlyAFileInUseMayPass) {
+  const struct {
+    HostFailure failure;
+    bool held;
+    bool mayPass;
+    const char* whyNever;
+  } cases[] = {
+      {HostFailure::InUse(), false, true, ""},
+      {HostFailure(failure::kPermissionDenied), true, true, ""},
+      {HostFailure(failure::kPermissionDenied), false, false, "accesso negato, e nessun programma"},
+      {HostFailure(failure::kInvalidArgument), false, false, "il sistema rifiuta la richiesta"},
+      {HostFailure(failure::kOutOfMemory), false, false, "la memoria non basta"},
+      {HostFailure(failure::kSubscriptOutOfRange), false, false, "il descrittore ha meno"},
+      {HostFailure(failure::kBadFileName), false, false, "il sistema rifiuta il nome del file"},
+      {HostFailure(failure::kFileNotFound), false, false, "il file non si trova"},
+      {HostFailure(failure::kDiskFull), true, false, "il disco è pieno"},
+      {HostFailure(failure::kPathFileAccess), false, false, "il file non si può scrivere"},
+      {HostFailure(failure::kPathNotFound), false, false, "la cartella C:\\A\\ non esiste"},
+      {HostFailure(failure::kInvalidFileFormat), false, false, "il contenuto compresso"},
+      {HostFailure::ResourceNotFound(101), false, false, "il pacchetto non contiene"},
+      {HostFailure(12345), false, false, "errore imprevisto"},
+  };
+  for (const auto& c : cases) {
+    const FailureClass verdict = ClassOf(c.failure, c.held, u"C:\\A\\");
+    EXPECT_EQ(verdict.mayPass, c.mayPass) << c.failure.what();
+    EXPECT_TRUE(Utf8FromText(verdict.whyNever).starts_with(c.whyNever)) << c.failure.what();
+  }
+}
+
+// A failure that no retry mends fails its item for good at once: the others are
+// still installed and the run ends with 1603 without waiting for the timer.
+TEST_F(UnattendedRunTest, AFailureThatNeverPassesEndsTheRunWith1603OnceEveryItemWasTried) {
+  table_ = ItemTable(1);
+  resolver_.SetFolder(u"<APPPATH>Corsenta\\Sotto\\", InCorsenta(u"Sotto\\"));
+  AddItem(host_, 0, u"a.txt|<APPPATH>Corsenta/Sotto/|N|", {1});
+  AddItem(host_, 1, u"b.txt|<APPPATH>Corsenta/|N|", {2});
+
+  EXPECT_FALSE(Pass());
+  EXPECT_EQ(ended_, std::vector<int>{1603});
+  EXPECT_EQ(host_.Disk().ReadFile(InCorsenta(u"b.txt")), Bytes{2});
+  EXPECT_TRUE(
+      sink_.Holds("Elemento 101 a.txt: errore 76 (Path not found) su "
+                  "C:\\Velbor\\Corsenta\\Sotto\\a.txt; la cartella "
+                  "C:\\Velbor\\Corsenta\\Sotto\\ non esiste: l'elemento non viene ritentato\r\n"))
+      << sink_.written;
 }
 
 TEST_F(UnattendedRunTest, EachToolIsAwaitedAndOneThatFailsOrRunsOnEndsTheRunWith1603) {

@@ -87,7 +87,7 @@ TEST(ZstdDecodingTest, RefusesFramesThatTheBuildNeverMakes) {
                          Compressed(small, kZstdWindowLog, 0),
                          Compressed(small, kZstdWindowLog, 1, 0), skippable};
   for (const Bytes& refused : cases) {
-    EXPECT_TRUE(FailsWith(failure::kPathFileAccess, [&] { Decoded(refused, 1u << 20); }));
+    EXPECT_TRUE(FailsWith(failure::kInvalidFileFormat, [&] { Decoded(refused, 1u << 20); }));
   }
 }
 
@@ -151,7 +151,7 @@ TEST(ZstdDecodingTest, CursorHandsOnEachItemOfTheStreamAndPassesOverTheRest) {
                            all.begin() + static_cast<std::ptrdiff_t>(item.offset + item.size)));
   }
   EXPECT_FALSE(cursor.Reaches(place(7, 1)));
-  EXPECT_TRUE(FailsWith(failure::kPathFileAccess, [&] {
+  EXPECT_TRUE(FailsWith(failure::kInvalidFileFormat, [&] {
     cursor.Deliver({10u << 20, 1, 0}, next, [](ByteView) {});
   }));
   content.Finish();

@@ -27,7 +27,7 @@ class NoWindow final : public MainWindow {
 
 DryRunInstaller::DryRunInstaller(PeResources& program, const Sha256& sha256)
     : program_(program),
-      sha256_(sha256),
+      digests_(sha256),
       registry_(host_),
       folders_(registry_, host_),
       resolver_(folders_, host_, host_),

@@ -3,12 +3,12 @@
 #include <string>
 
 #include "app/installer_host.h"
-#include "host/sha256.h"
 #include "package/pe_resources.h"
 #include "paths/installation_folders.h"
 #include "paths/target_folder_resolver.h"
 #include "registry/registry_library.h"
 #include "tools/setup-inspect/dry_run_host.h"
+#include "tools/setup-inspect/range_digests.h"
 
 namespace velbor {
 
@@ -22,14 +22,14 @@ class DryRunInstaller {
   DryRunHost& Host() { return host_; }
   PeResources& Program() { return program_; }
   TargetFolderResolver& Resolver() { return resolver_; }
-  const Sha256& Hashing() const { return sha256_; }
+  RangeDigests& Digests() { return digests_; }
 
   // The box that a press of the start button shows.
   std::string PressBox();
 
  private:
   PeResources& program_;
-  const Sha256& sha256_;
+  RangeDigests digests_;
   DryRunHost host_;
   RegistryLibrary registry_;
   InstallationFolders folders_;

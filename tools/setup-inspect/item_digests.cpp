@@ -4,9 +4,7 @@
 #include <utility>
 
 #include "app/payload_check.h"
-#include "host/failure.h"
 #include "package/package_format.h"
-#include "package/zstd_frame.h"
 #include "tools/setup-inspect/package_faults.h"
 
 namespace velbor {
@@ -14,17 +12,11 @@ namespace {
 
 // Decodes a compressed item as the installer does when it writes it: its size and
 // SHA-256, or a fault when the frame does not decode whole and sound.
-void DecodeItem(PackageFindings& inspection, InspectedItem& inspected, const Sha256& sha256) {
-  const std::optional<std::uint64_t> declared = ContentSize(*inspected.stored);
-  try {
-    if (!declared) throw HostFailure(failure::kPathFileAccess);
-    inspected.digest = sha256.OfPieces([&](const HashSink& take) {
-      ZstdFrameDecoder decoder;
-      decoder.Decode(inspected.stored->bytes, take);
-      decoder.Finish(*declared);
-    });
-    inspected.size = declared;
-  } catch (const HostFailure&) {
+void DecodeItem(PackageFindings& inspection, InspectedItem& inspected, RangeDigests& digests) {
+  if (const std::optional<DecodedContent> content = digests.Decoded(inspected.stored->bytes)) {
+    inspected.digest = content->digest;
+    inspected.size = content->size;
+  } else {
     inspection.faults.push_back(fault::UndecodableFrame(inspected.number, inspected.file));
   }
 }
@@ -48,19 +40,18 @@ std::optional<PackageFault> DigestFault(const InspectedItem& inspected, Resource
 }  // namespace
 
 void CheckDigests(PackageFindings& inspection, InspectedItem& inspected, Resources& program,
-                  std::int32_t item, const Sha256& sha256) {
+                  std::int32_t item, RangeDigests& digests) {
   inspected.carried = CarriedContentDigest(program, item);
   // An item stored together with others is checked with its stream, which is
   // hashed and decoded once for all of them (stream_findings.h).
   if (inspected.stored->storage == Storage::kInStream) return;
-  const Sha256Digest stored = sha256.Of(inspected.stored->bytes, {});
+  const Sha256Digest stored = digests.Stored(inspected.stored->bytes);
   if (inspected.stored->storage == Storage::kZstd) {
-    DecodeItem(inspection, inspected, sha256);
+    DecodeItem(inspection, inspected, digests);
   } else {
     inspected.digest = stored;
     inspected.size = inspected.stored->bytes.size();
   }
-  inspected.carried = CarriedContentDigest(program, item);
   if (program.ResourceSize(kPayloadDigestsResource, kPayloadDigestsType) == 0) return;
   if (std::optional<PackageFault> found = DigestFault(inspected, program, item, stored)) {
     inspection.faults.push_back(std::move(*found));

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "host/resources.h"
-#include "host/sha256.h"
 #include "tools/setup-inspect/package_findings.h"
+#include "tools/setup-inspect/range_digests.h"
 
 namespace velbor {
 
@@ -12,9 +12,9 @@ namespace velbor {
 // that `program` carries: of its bytes as stored, which the program checks before
 // it writes anything, and of what it writes. Fills in the size and digest of what
 // it writes; a compressed item is decoded as the installer does when it writes it.
-// Digests are made by `sha256`.
+// Each distinct range is hashed and decoded once, through `digests`.
 // An item stored together with others is left to InspectStream.
 void CheckDigests(PackageFindings& inspection, InspectedItem& inspected, Resources& program,
-                  std::int32_t item, const Sha256& sha256);
+                  std::int32_t item, RangeDigests& digests);
 
 }  // namespace velbor

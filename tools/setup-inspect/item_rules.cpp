@@ -67,7 +67,7 @@ void CheckBytes(PackageFindings& inspection, DryRunInstaller& installer, Inspect
                 std::int32_t item) {
   try {
     inspected.stored = LoadItemBytes(installer.Program(), inspected.number);
-    CheckDigests(inspection, inspected, installer.Program(), item, installer.Hashing());
+    CheckDigests(inspection, inspected, installer.Program(), item, installer.Digests());
   } catch (const HostFailure&) {
     inspection.faults.push_back(fault::MissingBytes(inspected.number, inspected.file));
   }

@@ -33,7 +33,7 @@ std::string Printable(std::string_view utf8) {
 
 // A text for the report: printable, and a lone surrogate, which has no UTF-8
 // form, shown as \uXXXX rather than lost.
-std::string U8(TextView text) {
+std::string ShownText(TextView text) {
   std::string shown;
   std::size_t run = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -133,7 +133,7 @@ std::string ReportText(const PackageFindings& inspection) {
       "Items: number, file, size, SHA-256 and the one the program carries, how stored, target "
       "template = folder (meaning), registration\n";
   for (const InspectedItem& item : inspection.items) {
-    text += "  " + std::to_string(item.number) + "  " + U8(item.file) + "  ";
+    text += "  " + std::to_string(item.number) + "  " + ShownText(item.file) + "  ";
     if (!item.stored) {
       text += "no bytes";
     } else {
@@ -141,11 +141,12 @@ std::string ReportText(const PackageFindings& inspection) {
                         : std::string("content unreadable");
       text += "  " + StoredText(*item.stored);
     }
-    text += "  " + U8(item.targetTemplate);
-    if (!item.folder.empty()) text += " = " + U8(item.folder) + " (" + U8(item.meaning) + ")";
+    text += "  " + ShownText(item.targetTemplate);
+    if (!item.folder.empty())
+      text += " = " + ShownText(item.folder) + " (" + ShownText(item.meaning) + ")";
     const char* separator = "  registered: ";
     for (const Text& commandLine : item.commandLines) {
-      text += separator + U8(commandLine);
+      text += separator + ShownText(commandLine);
       separator = "; then ";
     }
     text += item.commandLines.empty() ? "  not registered\n" : "\n";
