@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "package/content_checksum.h"
 #include "package/stream_item.h"
 #include "package/zstd_frame.h"
 
@@ -147,10 +148,15 @@ void ScriptedHost::WriteWholeFile(const Text& path, const StoredBytes& stored,
 
 SharedFileHold ScriptedHost::HoldFile(const Text& path, const StoredBytes& stored) {
   return Logged(Operation::kHoldFile, path, [&]() -> SharedFileHold {
-    const std::vector<std::uint8_t> expected = ContentOf(stored);
     const auto held = disk_.ReadFile(path);
     if (!held) throw HostFailure(failure::kFileNotFound);
-    if (!std::equal(held->begin(), held->end(), expected.begin(), expected.end())) {
+    // An item stored together is compared with its size and checksum, as the
+    // installer does, not decoded a second time.
+    const bool same = stored.storage == Storage::kInStream
+                          ? held->size() == stored.place.size &&
+                                ContentChecksumOf(*held) == stored.place.checksum
+                          : *held == ContentOf(stored);
+    if (!same) {
       throw HostFailure(failure::kPathFileAccess);
     }
     return std::make_shared<const Hold>(path);
