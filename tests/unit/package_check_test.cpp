@@ -186,6 +186,14 @@ std::vector<TestResource> Package(const std::map<int, std::u16string>& strings,
   return resources;
 }
 
+// The digests a package of one item carries: of its bytes as stored and of its content.
+void AddDigestsOfOneItem(std::vector<TestResource>& resources, ByteView stored, ByteView content) {
+  for (const auto& [number, digest] : {std::pair{1, Sha256Of(stored)}, {2, Sha256Of(content)}}) {
+    resources.push_back(
+        {kDigestsType, static_cast<std::uint16_t>(number), 0, Bytes(digest.begin(), digest.end())});
+  }
+}
+
 const std::map<int, std::u16string> kShipped = {{100, u"1"},
                                                 {101, u"Brevanti.zip|<APPPATH>Corsenta/|N|"}};
 
@@ -502,10 +510,7 @@ TEST(InspectPackageTest, CompressedItemsAreReportedByTheirContent) {
     std::vector<TestResource> resources = Package(kShipped, {}, Bytes());
     resources.push_back({kZstdType, 101, 0x410, c.stored});
     if (c.alsoCustom) resources.push_back({kCustomType, 101, 0x410, Data("bytes")});
-    const Sha256Digest stored = Sha256Of(c.stored);
-    resources.push_back({kDigestsType, 1, 0, Bytes(stored.begin(), stored.end())});
-    const Sha256Digest own = Sha256Of(content);
-    resources.push_back({kDigestsType, 2, 0, Bytes(own.begin(), own.end())});
+    AddDigestsOfOneItem(resources, c.stored, content);
     const Bytes file = Program(resources, false);
     PeResources program(file);
     const PackageFindings inspection = InspectPackage(program, OpenSslSha256());
@@ -651,15 +656,12 @@ TEST(InspectPackageTest, ItemsStoredTogetherAreReportedByTheirContentAndPlace) {
     resources.push_back({kStreamType, 1, 0, c.stored});
     resources.push_back({kStreamType, 2, 0, c.table});
     if (c.alsoCustom) resources.push_back({kCustomType, 101, 0x410, Data("bytes")});
-    const Sha256Digest stored = Sha256Of(c.stored);
-    resources.push_back({kDigestsType, 1, 0, Bytes(stored.begin(), stored.end())});
-    const Sha256Digest own = Sha256Of(content);
-    resources.push_back({kDigestsType, 2, 0, Bytes(own.begin(), own.end())});
+    AddDigestsOfOneItem(resources, c.stored, content);
     const Bytes file = Program(resources, false);
     PeResources program(file);
     const PackageFindings inspection = InspectPackage(program, OpenSslSha256());
     std::string found = c.found;
-    const std::string digest = HexText(own);
+    const std::string digest = HexText(Sha256Of(content));
     for (std::size_t at; (at = found.find('%')) != std::string::npos;) found.replace(at, 1, digest);
     EXPECT_NE(ReportText(inspection).find(found), std::string::npos) << ReportText(inspection);
     EXPECT_EQ(inspection.faults.size(), c.faults) << ReportText(inspection);
