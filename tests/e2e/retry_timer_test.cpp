@@ -15,13 +15,13 @@
 namespace velbor::testing {
 namespace {
 
-const std::vector<std::uint8_t> kOldContent = {'v', 'e', 'c', 'c', 'h', 'i', 'o', 0, '\r', '\n'};
+const std::vector<std::uint8_t> kOldSecondo = {'v', 'e', 'c', 'c', 'h', 'i', 'o', 0, '\r', '\n'};
 
 using RetryTimerTest = InstallerTest;
 
 TEST_F(RetryTimerTest, RetriesAHeldTargetEveryTickAndInstallsItOnceItIsLetGo) {
   const std::wstring corsenta = MakeInstallationWithCorsenta();
-  HeldFile held(corsenta + L"Secondo.bin", kOldContent);
+  HeldFile held(corsenta + L"Secondo.bin", kOldSecondo);
 
   InstallerProcess installer(TestInstaller(L"pair"), Scratch());
   ASSERT_NE(installer.Window(), nullptr);
@@ -33,13 +33,13 @@ TEST_F(RetryTimerTest, RetriesAHeldTargetEveryTickAndInstallsItOnceItIsLetGo) {
   EXPECT_TRUE(HoldsExactly(corsenta + L"Primo.bin", Payload(L"pair", L"Primo.bin")));
   EXPECT_EQ(FileNames(corsenta),
             (std::vector<std::wstring>{L"Corsenta.exe", L"Primo.bin", L"Secondo.bin"}));
-  EXPECT_EQ(held.Content(), kOldContent);
+  EXPECT_EQ(held.Content(), kOldSecondo);
   // A done item is not written again by later passes of the same press.
   ASSERT_TRUE(DeleteFileW((corsenta + L"Primo.bin").c_str()));
   ASSERT_TRUE(installer.WaitForCaption(L"2"));
   ASSERT_TRUE(installer.WaitForCaption(L"3"));
   EXPECT_EQ(FileNames(corsenta), (std::vector<std::wstring>{L"Corsenta.exe", L"Secondo.bin"}));
-  EXPECT_EQ(held.Content(), kOldContent);
+  EXPECT_EQ(held.Content(), kOldSecondo);
 
   held.LetGo();
   HWND done = installer.WaitForBox(L"Velbor S.r.l.");

@@ -27,7 +27,7 @@ std::vector<std::uint8_t> DigestsOf(const std::vector<std::vector<std::uint8_t>>
   return digests;
 }
 
-struct Case {
+struct CheckCase {
   const char* what;
   std::vector<std::uint8_t> secondItem;              // the bytes the program carries for b.txt
   std::optional<std::vector<std::uint8_t>> digests;  // none: no digests resource
@@ -41,14 +41,14 @@ TEST(PayloadCheckTest, FindsTheFirstItemWhoseBytesDifferFromTheirDigest) {
   const std::vector<std::uint8_t> second = {3, 4, 5};
   const std::vector<std::uint8_t> sound = DigestsOf({first, second});
   std::vector<std::uint8_t> truncated(sound.begin(), sound.begin() + 40);
-  const std::vector<Case> cases = {
+  const std::vector<CheckCase> cases = {
       {"sound", second, sound, std::nullopt},
       {"one byte changed", {3, 4, 6}, sound, Text(u"b.txt")},
       {"cut short", {3, 4}, sound, Text(u"b.txt")},
       {"no digest for the item", second, truncated, Text(u"b.txt")},
       {"no digests at all", second, std::nullopt, Text()},
   };
-  for (const Case& check : cases) {
+  for (const CheckCase& check : cases) {
     ScriptedHost host;
     host.Package().SetText(100, u"3");
     AddItem(host, 0, u"a.txt|<APPPATH>Corsenta/|N|", first);

@@ -8,6 +8,7 @@
 #include "host/win32/windows_api.h"
 #include "tests/contract/file_system_world.h"
 #include "tests/support/failures.h"
+#include "tests/win32/win32_test_support.h"
 
 namespace velbor::testing {
 namespace {
@@ -21,15 +22,6 @@ class Win32FileSystemTest : public ::testing::Test {
 
   std::unique_ptr<FileSystemWorld> world_ = MakeFileSystemWorld();
 };
-
-// A drive letter that names no drive here.
-Text MissingDrive() {
-  const DWORD drives = GetLogicalDrives();
-  for (char16_t letter = u'B'; letter <= u'Z'; ++letter) {
-    if ((drives & (1u << (letter - u'A'))) == 0) return Text{letter, u':', u'\\'};
-  }
-  return Text();
-}
 
 // "<", ">" and '"' are wildcards to the layer below FindFirstFileExW.
 TEST_F(Win32FileSystemTest, FindFileNameAnswersEmptyForPathsThatCannotNameAFile) {

@@ -25,15 +25,6 @@ Text Environment(const wchar_t* name) {
   return length == 0 || length > MAX_PATH ? Text() : TextFromWide({value, length});
 }
 
-// A drive letter that names no drive here, with its ":\".
-Text MissingDrive() {
-  const DWORD drives = GetLogicalDrives();
-  for (char16_t letter = u'B'; letter <= u'Z'; ++letter) {
-    if ((drives & (1u << (letter - u'A'))) == 0) return Text{letter, u':', u'\\'};
-  }
-  return Text();
-}
-
 // The maker's installation folder is set in the real registry, in the view that
 // this program reads, for each case, and put back as it was afterwards.
 class Win32TargetFolderTest : public ::testing::Test {

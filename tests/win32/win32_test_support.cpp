@@ -32,6 +32,14 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
+Text MissingDrive() {
+  const DWORD drives = GetLogicalDrives();
+  for (char16_t letter = u'B'; letter <= u'Z'; ++letter) {
+    if ((drives & (1u << (letter - u'A'))) == 0) return Text{letter, u':', u'\\'};
+  }
+  return Text();
+}
+
 std::wstring ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

@@ -6,11 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "host/text.h"
+
 namespace velbor::testing {
 
 // The folder of the running test program, ending with "\": the helper programs
 // are built beside it.
 std::wstring ProgramFolder();
+
+// A drive letter that names no drive here, with its ":\".
+Text MissingDrive();
 
 // `text` between double quotes, as a command line gives a path with blanks.
 std::wstring Quoted(const std::wstring& text);
