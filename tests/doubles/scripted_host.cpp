@@ -152,10 +152,10 @@ SharedFileHold ScriptedHost::HoldFile(const Text& path, const StoredBytes& store
     if (!held) throw HostFailure(failure::kFileNotFound);
     // An item stored together is compared with its size and checksum, as the
     // installer does, not decoded a second time.
-    const bool same = stored.storage == Storage::kInStream
-                          ? held->size() == stored.place.size &&
-                                ContentChecksumOf(*held) == stored.place.checksum
-                          : *held == ContentOf(stored);
+    const bool same =
+        stored.storage == Storage::kInStream
+            ? held->size() == stored.place.size && ContentChecksumOf(*held) == stored.place.checksum
+            : *held == ContentOf(stored);
     if (!same) {
       throw HostFailure(failure::kPathFileAccess);
     }
