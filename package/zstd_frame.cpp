@@ -44,9 +44,13 @@ std::optional<std::uint64_t> ContentSize(const StoredBytes& item) {
 
 void ZstdFrameDecoder::Free::operator()(ZSTD_DCtx_s* context) const { ZSTD_freeDCtx(context); }
 
-ZstdFrameDecoder::ZstdFrameDecoder(int largestWindowLog)
+ZstdFrameDecoder::ZstdFrameDecoder(int largestWindowLog, ContentCheck check)
     : context_(ZSTD_createDCtx()), largestWindow_(std::uint64_t{1} << largestWindowLog) {
-  if (context_ == nullptr || ZSTD_isError(ZSTD_decompressBegin(context_.get()))) {
+  const ZSTD_forceIgnoreChecksum_e checksum =
+      check == ContentCheck::kFrameChecksum ? ZSTD_d_validateChecksum : ZSTD_d_ignoreChecksum;
+  if (context_ == nullptr ||
+      ZSTD_isError(ZSTD_DCtx_setParameter(context_.get(), ZSTD_d_forceIgnoreChecksum, checksum)) ||
+      ZSTD_isError(ZSTD_decompressBegin(context_.get()))) {
     throw HostFailure(failure::kOutOfMemory);
   }
 }

@@ -40,13 +40,20 @@ class ContentReceiver {
   virtual void TakenUpTo(std::uint64_t count) = 0;
 };
 
+// Who checks the content that a frame yields: its own checksum, or the caller, who
+// checks every byte it takes against checksums of its own (the items' XXH64 in the
+// table of the items stored together), so that the content is not hashed twice.
+enum class ContentCheck { kFrameChecksum, kCallerChecksums };
+
 // Decodes one zstd frame handed in pieces, in a fixed amount of memory, handing the
 // decoded content on in pieces; never the whole content in memory.
 class ZstdFrameDecoder {
  public:
-  // Decodes frames whose window is at most 2^`largestWindowLog` bytes. Fails with 7
-  // when the decoder cannot be made.
-  explicit ZstdFrameDecoder(int largestWindowLog = kZstdWindowLog);
+  // Decodes frames whose window is at most 2^`largestWindowLog` bytes, each still
+  // carrying its checksum; `check` says whether that checksum is compared. Fails
+  // with 7 when the decoder cannot be made.
+  explicit ZstdFrameDecoder(int largestWindowLog = kZstdWindowLog,
+                            ContentCheck check = ContentCheck::kFrameChecksum);
   ~ZstdFrameDecoder();
   ZstdFrameDecoder(const ZstdFrameDecoder&) = delete;
   ZstdFrameDecoder& operator=(const ZstdFrameDecoder&) = delete;
@@ -65,7 +72,7 @@ class ZstdFrameDecoder {
   std::size_t Wanted() const;
 
   // After the frame's last piece: fails with 321 unless the frame ended whole, its
-  // checksum matched, and it held exactly `expectedSize` bytes.
+  // checksum matched (where compared), and it held exactly `expectedSize` bytes.
   void Finish(std::uint64_t expectedSize) const;
 
  private:

@@ -9,7 +9,13 @@
 namespace velbor {
 
 StreamDecoding::StreamDecoding(const ImageFile* image, ByteView stream)
-    : stream_(stream), pipe_(kPieceSize), decoder_(kItemStreamWindowLog), thread_([this, image] {
+    // Each item is checked by its own XXH64 as the cursor cuts it from the content;
+    // the frame's checksum would hash it all again on the decoder's thread, which
+    // sets the pace of the install.
+    : stream_(stream),
+      pipe_(kPieceSize),
+      decoder_(kItemStreamWindowLog, ContentCheck::kCallerChecksums),
+      thread_([this, image] {
         try {
           const std::optional<std::uint64_t> size = ZstdContentSize(stream_);
           if (!size) throw HostFailure(failure::kInvalidFileFormat);

@@ -56,9 +56,10 @@ Bytes Compressed(const Bytes& content, int windowLog = kZstdWindowLog, int check
 }
 
 // Decodes `frame` handed in pieces of `pieceSize`, to a sink.
-Bytes Decoded(ByteView frame, std::size_t pieceSize) {
+Bytes Decoded(ByteView frame, std::size_t pieceSize,
+              ContentCheck check = ContentCheck::kFrameChecksum) {
   Bytes content;
-  ZstdFrameDecoder decoder;
+  ZstdFrameDecoder decoder(kZstdWindowLog, check);
   for (std::size_t at = 0; at < frame.size(); at += pieceSize) {
     decoder.Decode(frame.subspan(at, std::min(pieceSize, frame.size() - at)), [&](ByteView piece) {
       content.insert(content.end(), piece.begin(), piece.end());
@@ -89,6 +90,15 @@ TEST(ZstdDecodingTest, RefusesFramesThatTheBuildNeverMakes) {
   for (const Bytes& refused : cases) {
     EXPECT_TRUE(FailsWith(failure::kInvalidFileFormat, [&] { Decoded(refused, 1u << 20); }));
   }
+  // A frame whose checksum does not match its content: refused unless the caller
+  // checks the content itself; a frame without one is refused either way.
+  Bytes wrongChecksum = frame;
+  wrongChecksum.back() ^= 1;
+  EXPECT_TRUE(FailsWith(failure::kInvalidFileFormat, [&] { Decoded(wrongChecksum, 1u << 20); }));
+  EXPECT_TRUE(Decoded(wrongChecksum, 1u << 20, ContentCheck::kCallerChecksums) == small);
+  EXPECT_TRUE(FailsWith(failure::kInvalidFileFormat, [&] {
+    Decoded(Compressed(small, kZstdWindowLog, 0), 1u << 20, ContentCheck::kCallerChecksums);
+  }));
 }
 
 // The writer takes the content from the decoder's round buffer on a thread of its
