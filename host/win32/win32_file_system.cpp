@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,11 +16,12 @@
 #include "host/win32/background_flush.h"
 #include "host/win32/full_path.h"
 #include "host/win32/image_bytes.h"
+#include "host/win32/stream_decoding.h"
+#include "host/win32/task_thread.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/wide_text.h"
 #include "host/win32/win32_failure.h"
 #include "host/win32/windows_api.h"
-#include "host/win32/worker_thread.h"
 
 namespace velbor {
 namespace {
@@ -243,10 +245,22 @@ void Win32FileSystem::DeleteFile(const Text& path) {
   if (!DeleteFileW(WideNameFromText(path).c_str())) throw FailureFromLastError();
 }
 
+// What the writes of one pass share.
+struct Win32PassState {
+  // One thread for all of them: a package of hundreds of items pays one start.
+  TaskThread writer;
+  std::unique_ptr<StreamDecoding> decoding;
+  // The folders already rid of the temporary files that an earlier run left: the
+  // pass's own leave none behind, so one look in each folder is enough.
+  std::vector<std::wstring> cleanedFolders;
+};
+
 void Win32FileSystem::WriteWholeFile(const Text& path, const StoredBytes& bytes,
                                      const WriteProgress& progress) {
   std::atomic<std::uint64_t> written{0};
-  const WorkerThread writer([&] { WriteHere(path, bytes, written); });
+  std::optional<TaskThread> own;
+  TaskThread& thread = pass_ != nullptr ? pass_->writer : own.emplace();
+  const TaskThread::Running writer = thread.Start([&] { WriteHere(path, bytes, written); });
   while (!writer.EndsWithin(kProgressIntervalMs)) {
     if (progress) progress(written);
   }
@@ -255,38 +269,34 @@ void Win32FileSystem::WriteWholeFile(const Text& path, const StoredBytes& bytes,
 
 namespace {
 
-// Ends the pass's decoding with the pass.
+// Lends the pass's shared state to the file system for as long as the pass lasts.
 class Win32PassWrites final : public PassWrites {
  public:
-  Win32PassWrites(bool& inPass, std::unique_ptr<StreamDecoding>& decoding)
-      : inPass_(inPass), decoding_(decoding) {
-    inPass_ = true;
-  }
+  explicit Win32PassWrites(Win32PassState*& lent) : lent_(lent) { lent_ = &state_; }
   Win32PassWrites(const Win32PassWrites&) = delete;
   Win32PassWrites& operator=(const Win32PassWrites&) = delete;
   ~Win32PassWrites() override {
-    decoding_.reset();
-    inPass_ = false;
+    if (lent_ == &state_) lent_ = nullptr;
   }
 
  private:
-  bool& inPass_;
-  std::unique_ptr<StreamDecoding>& decoding_;
+  Win32PassState*& lent_;
+  Win32PassState state_;
 };
 
 }  // namespace
 
 std::unique_ptr<PassWrites> Win32FileSystem::BeginPass() {
-  decoding_.reset();
-  return std::make_unique<Win32PassWrites>(inPass_, decoding_);
+  return std::make_unique<Win32PassWrites>(pass_);
 }
 
 StreamDecoding& Win32FileSystem::DecodingFor(const StoredBytes& item) {
-  if (decoding_ == nullptr || !decoding_->Reaches(item.bytes, item.place)) {
-    decoding_.reset();
-    decoding_ = std::make_unique<StreamDecoding>(image_, item.bytes);
+  std::unique_ptr<StreamDecoding>& decoding = pass_->decoding;
+  if (decoding == nullptr || !decoding->Reaches(item.bytes, item.place)) {
+    decoding.reset();
+    decoding = std::make_unique<StreamDecoding>(image_, item.bytes);
   }
-  return *decoding_;
+  return *decoding;
 }
 
 void Win32FileSystem::WriteHere(const Text& path, const StoredBytes& bytes,
@@ -294,7 +304,13 @@ void Win32FileSystem::WriteHere(const Text& path, const StoredBytes& bytes,
   const std::wstring target = WideNameFromText(path);
   RefuseReadOnlyTarget(target);
   const std::wstring folder = FolderPrefix(target);
-  RemoveLeftTemporaryFiles(folder);
+  if (pass_ == nullptr) {
+    RemoveLeftTemporaryFiles(folder);
+  } else if (std::find(pass_->cleanedFolders.begin(), pass_->cleanedFolders.end(), folder) ==
+             pass_->cleanedFolders.end()) {
+    RemoveLeftTemporaryFiles(folder);
+    pass_->cleanedFolders.push_back(folder);
+  }
   TemporaryFile temporary(folder);
   // Read as the payload's check read them at start-up (CngSha256): from
   // the image's file, held since before the check so that nobody can write it, or
@@ -312,7 +328,7 @@ void Win32FileSystem::WriteHere(const Text& path, const StoredBytes& bytes,
   // An item stored together with others has its checksum and size checked here,
   // before the rename: the stream's own checksum comes only at its end. Outside a
   // pass a write decodes the stream for itself alone.
-  if (bytes.storage == Storage::kInStream && inPass_) {
+  if (bytes.storage == Storage::kInStream && pass_ != nullptr) {
     DecodingFor(bytes).Deliver(bytes.place, write);
   } else {
     ReadItemContent(image_, bytes, kLargestWrite, write);

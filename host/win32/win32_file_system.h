@@ -6,9 +6,11 @@
 
 #include "host/file_system.h"
 #include "host/win32/image_file.h"
-#include "host/win32/stream_decoding.h"
 
 namespace velbor {
+
+class StreamDecoding;
+struct Win32PassState;
 
 // The files of the computer through the wide Win32 file API.
 class Win32FileSystem final : public FileSystem {
@@ -24,14 +26,16 @@ class Win32FileSystem final : public FileSystem {
   // Writes a temporary file beside the target, forces it to the disk and renames it
   // over the target through its own handle, so that a failure at any point, a kill
   // or a power cut included, leaves the old file as it was and no temporary file.
-  // All of it runs on a thread of its own, so that the calling thread hears of
-  // the progress however long a call into the system takes.
+  // All of it runs on another thread (in a pass, the one that all its writes share),
+  // so that the calling thread hears of the progress however long a call into the
+  // system takes.
   // Compressed bytes are decoded on that thread straight into the temporary file,
   // and the frame's checksum checked before the rename.
   void WriteWholeFile(const Text& path, const StoredBytes& bytes,
                       const WriteProgress& progress) override;
 
-  // Keeps the decoding of the items stored together from one write to the next.
+  // Keeps the writing thread and the decoding of the items stored together from one
+  // write to the next.
   std::unique_ptr<PassWrites> BeginPass() override;
 
   // Opened for reading, shared for reading only (win32_file_hold.cpp).
@@ -45,8 +49,8 @@ class Win32FileSystem final : public FileSystem {
   StreamDecoding& DecodingFor(const StoredBytes& item);
 
   const ImageFile* image_ = nullptr;
-  bool inPass_ = false;
-  std::unique_ptr<StreamDecoding> decoding_;
+  // What the writes of the pass under way share; null outside a pass.
+  Win32PassState* pass_ = nullptr;
 };
 
 }  // namespace velbor

@@ -72,6 +72,23 @@ TEST_F(Win32FileSystemTest, AWriteRemovesTemporaryFilesThatAnEarlierRunLeftInIts
   RemoveDirectoryW(WideFromText(In(u"~velbor7.tmp")).c_str());
 }
 
+// In a pass, whose writes share one thread, the first write into each folder
+// removes them; a write that fails there does not stop the next.
+TEST_F(Win32FileSystemTest, APassRemovesLeftTemporaryFilesFromEachFolderItWritesIn) {
+  world_->MakeFolder(In(u"inner"));
+  const Text inner = In(u"inner\\");
+  world_->PutFile(In(u"~velbor1.tmp"), {1}, {});
+  world_->PutFile(inner + u"~velbor2.tmp", {2}, {});
+  const std::unique_ptr<PassWrites> pass = Files().BeginPass();
+  const Text cut = In(u"a.dll") + Text(1, u'\0');
+  EXPECT_TRUE(FailsWith(52, [&] { Files().WriteWholeFile(cut, ByteView(Bytes{9}), {}); }));
+  for (const Text& path : {In(u"a.bin"), In(u"b.bin"), inner + u"c.bin"}) {
+    Files().WriteWholeFile(path, ByteView(Bytes{4}), {});
+  }
+  EXPECT_EQ(world_->List(world_->Folder()), (std::vector<Text>{u"a.bin", u"b.bin", u"inner"}));
+  EXPECT_EQ(world_->List(inner), std::vector<Text>{u"c.bin"});
+}
+
 // A hold lets others read and load the file, but nobody write, rename or delete
 // it, until its last owner lets go.
 TEST_F(Win32FileSystemTest, HeldFileCanOnlyBeReadUntilLetGo) {
