@@ -140,7 +140,7 @@ std::size_t ZstdFrameDecoder::Wanted() const {
 }
 
 void ZstdFrameDecoder::Finish(std::uint64_t expectedSize) const {
-  // A frame ends only once its checksum has matched.
+  // A frame ends only after its checksum, which matched where it was compared.
   FailUnless(ended_ && decoded_ == expectedSize);
 }
 
