@@ -15,12 +15,11 @@
 #include "package/content_checksum.h"
 #include "tests/contract/file_system_world.h"
 #include "tests/contract/zstd_test_frame.h"
+#include "tests/support/bytes.h"
 #include "tests/support/failures.h"
 
 namespace velbor::testing {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 Bytes BytesOf(std::string_view text) { return {text.begin(), text.end()}; }
 

@@ -18,12 +18,11 @@
 #include "registry/registry_library.h"
 #include "tests/contract/reg_last_error_check.h"
 #include "tests/contract/registry_world.h"
+#include "tests/support/bytes.h"
 #include "tests/support/failures.h"
 
 namespace velbor::testing {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 Bytes ValueBytes(std::string_view data) { return {data.begin(), data.end()}; }
 

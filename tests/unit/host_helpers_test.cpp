@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <set>
@@ -82,7 +83,7 @@ TEST(OpenFoldersOfTest, OpensEachFolderFromTheRootAndRefusesTheFirstLink) {
   for (const auto& c : cases) {
     ScriptedFolders folders(c.links);
     EXPECT_EQ(testing::FailureNumberOf([&] { OpenFoldersOf(path, folders); }), c.failure);
-    EXPECT_EQ(folders.opened, std::vector<Text>(every.begin(), every.begin() + c.opened));
+    EXPECT_EQ(folders.opened, std::vector<Text>(every.begin(), every.begin() + static_cast<std::ptrdiff_t>(c.opened)));
   }
   ScriptedFolders share({});
   OpenFoldersOf(u"\\\\srv\\logs\\a\\setup.log", share);

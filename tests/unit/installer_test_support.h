@@ -11,10 +11,9 @@
 #include "host/text.h"
 #include "package/package_format.h"
 #include "tests/doubles/scripted_host.h"
+#include "tests/support/bytes.h"
 
 namespace velbor::testing {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // Folders that the scripted resolver answers for the two templates the tests use.
 inline constexpr char16_t kCorsentaTemplate[] = u"<APPPATH>Corsenta\\";

@@ -19,6 +19,7 @@
 #include "package/item_stream.h"
 #include "package/pe_resources.h"
 #include "tests/contract/zstd_test_frame.h"
+#include "tests/support/bytes.h"
 #include "tests/support/failures.h"
 #include "tools/setup-inspect/package_findings.h"
 #include "tools/setup-inspect/package_report.h"
@@ -27,7 +28,7 @@
 namespace velbor {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using testing::Bytes;
 
 Bytes Data(const std::string& text) { return Bytes(text.begin(), text.end()); }
 

@@ -8,11 +8,10 @@
 
 #include "host/failure.h"
 #include "tests/support/failures.h"
+#include "tests/support/bytes.h"
 
 namespace velbor::testing {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 Bytes BytesOf(ByteView view) { return {view.begin(), view.end()}; }
 

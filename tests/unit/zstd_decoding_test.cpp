@@ -14,12 +14,11 @@
 #include "package/stream_cursor.h"
 #include "package/zstd_frame.h"
 #include "tests/contract/zstd_test_frame.h"
+#include "tests/support/bytes.h"
 #include "tests/support/failures.h"
 
 namespace velbor::testing {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // 10 MiB that repeat at distances up to the window's, so that the decoder's round
 // buffer goes round twice and its blocks reach back into the round before.

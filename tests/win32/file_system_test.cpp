@@ -7,13 +7,12 @@
 #include "host/win32/wide_text.h"
 #include "host/win32/windows_api.h"
 #include "tests/contract/file_system_world.h"
+#include "tests/support/bytes.h"
 #include "tests/support/failures.h"
 #include "tests/win32/win32_test_support.h"
 
 namespace velbor::testing {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 class Win32FileSystemTest : public ::testing::Test {
  protected:

@@ -9,13 +9,12 @@
 #include "host/win32/win32_file_system.h"
 #include "host/win32/win32_processes.h"
 #include "host/win32/windows_api.h"
+#include "tests/support/bytes.h"
 #include "tests/support/failures.h"
 #include "tests/win32/win32_test_support.h"
 
 namespace velbor::testing {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // Reads what programs send to the debugger output while no debugger is attached,
 // as DebugView does: through the shared buffer that OutputDebugString fills.
