@@ -83,7 +83,9 @@ TEST(OpenFoldersOfTest, OpensEachFolderFromTheRootAndRefusesTheFirstLink) {
   for (const auto& c : cases) {
     ScriptedFolders folders(c.links);
     EXPECT_EQ(testing::FailureNumberOf([&] { OpenFoldersOf(path, folders); }), c.failure);
-    EXPECT_EQ(folders.opened, std::vector<Text>(every.begin(), every.begin() + static_cast<std::ptrdiff_t>(c.opened)));
+    EXPECT_EQ(
+        folders.opened,
+        std::vector<Text>(every.begin(), every.begin() + static_cast<std::ptrdiff_t>(c.opened)));
   }
   ScriptedFolders share({});
   OpenFoldersOf(u"\\\\srv\\logs\\a\\setup.log", share);

@@ -97,8 +97,9 @@ TEST_F(InstallPassTest, ShowsTheBytesWrittenOfThePendingItemsUntilThePassIsOver)
   const std::size_t secondPass = host_.ProgressShown().size();
   ASSERT_TRUE(Pass());
   EXPECT_EQ(
-      std::vector<std::string>(host_.ProgressShown().begin() + static_cast<std::ptrdiff_t>(secondPass),
-                               host_.ProgressShown().end()),
+      std::vector<std::string>(
+          host_.ProgressShown().begin() + static_cast<std::ptrdiff_t>(secondPass),
+          host_.ProgressShown().end()),
       (std::vector<std::string>{"begins", "written 0 of 10", "written 2 of 10", "written 4 of 10",
                                 "written 7 of 10", "written 10 of 10", "ended"}));
   EXPECT_EQ(shownAtTheBox, "ended");

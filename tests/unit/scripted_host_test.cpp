@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "host/failure.h"
-#include "tests/support/failures.h"
 #include "tests/support/bytes.h"
+#include "tests/support/failures.h"
 
 namespace velbor::testing {
 namespace {
