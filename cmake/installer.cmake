@@ -101,17 +101,22 @@ LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL
   set_source_files_properties(${resources} PROPERTIES OBJECT_DEPENDS
     "${installer_sources}/setup.rc;${installer_sources}/icon.rc;${installer_sources}/setup.manifest;${package_files};${VELBOR_PACKAGE_GENERATED_FILES};${digests};${stored}/package.rc")
 
-  # The entry differs only by the retry interval: compiled once for every installer
-  # of the same interval (the end-to-end tests build eleven).
-  set(entry velbor_installer_entry_${arg_TIMER_MS})
-  if(NOT TARGET ${entry})
-    add_library(${entry} OBJECT ${installer_sources}/main.cpp)
-    target_link_libraries(${entry} PRIVATE velbor_installer)
-    target_compile_definitions(${entry} PRIVATE VELBOR_TIMER_MS=${arg_TIMER_MS})
+  # The entry is compiled once for every installer (the end-to-end tests build
+  # eleven), its retry interval once for each interval.
+  if(NOT TARGET velbor_installer_entry)
+    add_library(velbor_installer_entry OBJECT ${installer_sources}/main.cpp)
+    target_link_libraries(velbor_installer_entry PRIVATE velbor_installer)
   endif()
-  add_executable(${target} WIN32 $<TARGET_OBJECTS:${entry}> ${resources})
+  set(interval velbor_retry_interval_${arg_TIMER_MS})
+  if(NOT TARGET ${interval})
+    add_library(${interval} OBJECT ${installer_sources}/retry_interval.cpp)
+    target_link_libraries(${interval} PRIVATE velbor_compile_options)
+    target_include_directories(${interval} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_compile_definitions(${interval} PRIVATE VELBOR_TIMER_MS=${arg_TIMER_MS}u)
+  endif()
+  add_executable(${target} WIN32 $<TARGET_OBJECTS:velbor_installer_entry>
+    $<TARGET_OBJECTS:${interval}> ${resources})
   target_link_libraries(${target} PRIVATE velbor_installer)
-  target_compile_definitions(${target} PRIVATE VELBOR_TIMER_MS=${arg_TIMER_MS})
   target_include_directories(${target} PRIVATE
     $<$<COMPILE_LANGUAGE:RC>:${installer_sources};${stored};${VELBOR_PACKAGE_DIR};${VELBOR_PACKAGE_GENERATED_DIR}>)
   target_link_options(${target} PRIVATE

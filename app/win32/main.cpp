@@ -17,6 +17,7 @@
 #include "app/unattended_run.h"
 #include "app/win32/form1_window.h"
 #include "app/win32/payload_check_thread.h"
+#include "app/win32/retry_interval.h"
 #include "host/application_title.h"
 #include "host/failure.h"
 #include "host/sha256_digest.h"
@@ -116,7 +117,7 @@ PayloadContents LoggedPayload(Resources& package, const InstallLog& log) {
 // hashed while the window shows; nothing is written before.
 struct CheckedWindow {
   CheckedWindow(HINSTANCE instance, Services& services, const InstallLog& log)
-      : window(instance, VELBOR_TIMER_MS, services.progress),
+      : window(instance, kRetryIntervalMilliseconds, services.progress),
         check(LoggedPayload(services.package, log), services.Image(), window.Handle(),
               kPayloadCheckedMessage) {}
 
